@@ -1,0 +1,140 @@
+// The platform interface: every call the program makes into the operating
+// system goes through here. `win32` forwards to the real Windows API; the
+// portable implementation emulates a Windows machine kept in a directory.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vtl::platform {
+
+// Registry handles and types, as Win32 has them.
+using HKEY = std::uint32_t;
+inline constexpr HKEY HKEY_CLASSES_ROOT = 0x80000000u;
+inline constexpr HKEY HKEY_CURRENT_USER = 0x80000001u;
+inline constexpr HKEY HKEY_LOCAL_MACHINE = 0x80000002u;
+inline constexpr HKEY HKEY_USERS = 0x80000003u;
+inline constexpr HKEY HKEY_CURRENT_CONFIG = 0x80000005u;
+inline constexpr HKEY HKEY_DYN_DATA = 0x80000006u;
+
+inline constexpr std::uint32_t REG_NONE = 0;
+inline constexpr std::uint32_t REG_SZ = 1;
+inline constexpr std::uint32_t REG_EXPAND_SZ = 2;
+inline constexpr std::uint32_t REG_BINARY = 3;
+inline constexpr std::uint32_t REG_DWORD = 4;
+inline constexpr std::uint32_t REG_MULTI_SZ = 7;
+
+// Win32 result codes the program meets.
+inline constexpr long ERROR_SUCCESS = 0;
+inline constexpr long ERROR_FILE_NOT_FOUND = 2;
+inline constexpr long ERROR_ACCESS_DENIED = 5;
+inline constexpr long ERROR_INVALID_HANDLE = 6;
+inline constexpr long ERROR_OUTOFMEMORY = 14;
+inline constexpr long ERROR_INVALID_PARAMETER = 87;
+inline constexpr long ERROR_MORE_DATA = 234;
+inline constexpr long ERROR_NO_MORE_ITEMS = 259;
+inline constexpr long ERROR_BADDB = 1009;
+inline constexpr long ERROR_BADKEY = 1010;
+inline constexpr long ERROR_CANTOPEN = 1011;
+inline constexpr long ERROR_CANTREAD = 1012;
+inline constexpr long ERROR_CANTWRITE = 1013;
+inline constexpr long ERROR_KEY_DELETED = 1018;
+
+inline constexpr std::uint32_t VER_PLATFORM_WIN32_WINDOWS = 1;
+inline constexpr std::uint32_t VER_PLATFORM_WIN32_NT = 2;
+
+// What GetVersionExA fills in.
+struct OsVersionInfo {
+    std::uint32_t majorVersion = 0;
+    std::uint32_t minorVersion = 0;
+    std::uint32_t buildNumber = 0;
+    std::uint32_t platformId = 0;
+    std::string csdVersion;
+};
+
+// Message box styles and answers, with the Windows values.
+namespace mb {
+inline constexpr std::uint32_t OK = 0x0;
+inline constexpr std::uint32_t OKCancel = 0x1;
+inline constexpr std::uint32_t AbortRetryIgnore = 0x2;
+inline constexpr std::uint32_t YesNoCancel = 0x3;
+inline constexpr std::uint32_t YesNo = 0x4;
+inline constexpr std::uint32_t RetryCancel = 0x5;
+inline constexpr std::uint32_t IconCritical = 0x10;
+inline constexpr std::uint32_t IconQuestion = 0x20;
+inline constexpr std::uint32_t IconExclamation = 0x30;
+inline constexpr std::uint32_t IconInformation = 0x40;
+inline constexpr std::uint32_t DefaultButton2 = 0x100;
+inline constexpr std::uint32_t DefaultButton3 = 0x200;
+inline constexpr std::uint32_t ButtonMask = 0xF;
+inline constexpr std::uint32_t IconMask = 0xF0;
+inline constexpr std::uint32_t DefaultMask = 0xF00;
+}  // namespace mb
+
+enum class Answer { OK = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7 };
+
+// The answer a box gives when nobody is there to click: its default button.
+Answer defaultAnswer(std::uint32_t style);
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // --- Registry (advapi32). Each returns a Win32 result code. ---
+    // subKey == nullptr opens a second handle to `parent` itself.
+    virtual long RegOpenKeyEx(HKEY parent, const std::string* subKey, std::uint32_t access,
+                              HKEY& result) = 0;
+    // Creates every missing key along `subKey`; disposition 1 = created, 2 = opened.
+    virtual long RegCreateKeyEx(HKEY parent, const std::string& subKey, std::uint32_t access,
+                                HKEY& result, std::uint32_t& disposition) = 0;
+    virtual long RegCloseKey(HKEY key) = 0;
+    virtual long RegDeleteKey(HKEY parent, const std::string& subKey) = 0;
+    virtual long RegDeleteValue(HKEY key, const std::string& name) = 0;
+    // data == nullptr asks only for type and size; otherwise `data` receives the bytes.
+    virtual long RegQueryValueEx(HKEY key, const std::string& name, std::uint32_t& type,
+                                 std::vector<std::uint8_t>* data, std::uint32_t& size) = 0;
+    virtual long RegSetValueEx(HKEY key, const std::string& name, std::uint32_t type,
+                               const std::uint8_t* data, std::uint32_t size) = 0;
+    virtual long RegQueryInfoKey(HKEY key, std::uint32_t& subKeys, std::uint32_t& values) = 0;
+    virtual long RegEnumKeyEx(HKEY key, std::uint32_t index, std::string& name) = 0;
+    virtual long RegEnumValue(HKEY key, std::uint32_t index, std::string& name,
+                              std::uint32_t& type, std::vector<std::uint8_t>& data) = 0;
+
+    // --- System information (kernel32). ---
+    virtual bool GetVersionEx(OsVersionInfo& info) = 0;
+    virtual std::string GetWindowsDirectory() = 0;
+    virtual std::string GetSystemDirectory() = 0;
+
+    // --- Files. The program names files with Windows paths ("C:\WINNT\win.ini")
+    // or, for files of the user's own (configuration files, reports), host
+    // paths. HostPath turns either into a path the C++ library can open. ---
+    virtual std::string HostPath(const std::string& path) = 0;
+    // True when a directory search for `path` finds an entry.
+    virtual bool FindFirstFile(const std::string& path) = 0;
+
+    // --- User interface. ---
+    virtual Answer MessageBox(const std::string& text, std::uint32_t style,
+                              const std::string& caption) = 0;
+};
+
+// The platform the running program uses. Set once at start-up (or per test).
+Platform& sys();
+void setPlatform(Platform* platform);
+
+// Installs a platform for the lifetime of the scope, restoring the previous one.
+class PlatformScope {
+public:
+    explicit PlatformScope(Platform& platform);
+    ~PlatformScope();
+    PlatformScope(const PlatformScope&) = delete;
+    PlatformScope& operator=(const PlatformScope&) = delete;
+
+private:
+    Platform* previous_;
+};
+
+}  // namespace vtl::platform

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and testing need, skipping what is there.
+set -euo pipefail
+pkgs=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev clang-format valgrind)
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update
+  apt-get install -y --no-install-recommends "${missing[@]}"
+fi
