@@ -18,23 +18,30 @@ Answer defaultAnswer(std::uint32_t style) {
         {Answer::Retry, Answer::Cancel, Answer::Cancel},
     };
     std::uint32_t buttons = style & mb::ButtonMask;
-    if (buttons > 5) buttons = 0;
+    if (buttons > 5)
+        buttons = 0;
     std::uint32_t which = (style & mb::DefaultMask) >> 8;
-    if (which > 2) which = 0;
+    if (which > 2)
+        which = 0;
     return kButtons[buttons][which];
 }
 
 Platform& sys() {
-    if (g_platform == nullptr) throw std::logic_error("no platform installed");
+    if (g_platform == nullptr)
+        throw std::logic_error("no platform installed");
     return *g_platform;
 }
 
-void setPlatform(Platform* platform) { g_platform = platform; }
+void setPlatform(Platform* platform) {
+    g_platform = platform;
+}
 
 PlatformScope::PlatformScope(Platform& platform) : previous_(g_platform) {
     g_platform = &platform;
 }
 
-PlatformScope::~PlatformScope() { g_platform = previous_; }
+PlatformScope::~PlatformScope() {
+    g_platform = previous_;
+}
 
 }  // namespace vtl::platform

@@ -81,7 +81,7 @@ enum class Answer { OK = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 
 Answer defaultAnswer(std::uint32_t style);
 
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     // --- Registry (advapi32). Each returns a Win32 result code. ---
@@ -101,8 +101,8 @@ public:
                                const std::uint8_t* data, std::uint32_t size) = 0;
     virtual long RegQueryInfoKey(HKEY key, std::uint32_t& subKeys, std::uint32_t& values) = 0;
     virtual long RegEnumKeyEx(HKEY key, std::uint32_t index, std::string& name) = 0;
-    virtual long RegEnumValue(HKEY key, std::uint32_t index, std::string& name,
-                              std::uint32_t& type, std::vector<std::uint8_t>& data) = 0;
+    virtual long RegEnumValue(HKEY key, std::uint32_t index, std::string& name, std::uint32_t& type,
+                              std::vector<std::uint8_t>& data) = 0;
 
     // --- System information (kernel32). ---
     virtual bool GetVersionEx(OsVersionInfo& info) = 0;
@@ -127,13 +127,13 @@ void setPlatform(Platform* platform);
 
 // Installs a platform for the lifetime of the scope, restoring the previous one.
 class PlatformScope {
-public:
+  public:
     explicit PlatformScope(Platform& platform);
     ~PlatformScope();
     PlatformScope(const PlatformScope&) = delete;
     PlatformScope& operator=(const PlatformScope&) = delete;
 
-private:
+  private:
     Platform* previous_;
 };
 
