@@ -1,0 +1,142 @@
+// A scratch copy of a machine image with its platform installed for one test.
+#pragma once
+
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/portable/PortablePlatform.h"
+
+namespace vtl::test {
+
+inline std::filesystem::path samplesDir() {
+    return VANTREL_SAMPLES_DIR;
+}
+
+// A fresh, empty temporary folder, removed with the object.
+class TempDir {
+  public:
+    TempDir() {
+        static std::atomic<int> counter{0};
+        path_ = std::filesystem::temp_directory_path() /
+                ("vantrel-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+    }
+    ~TempDir() {
+        std::error_code ec;
+        // Make read-only leftovers removable.
+        for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
+             !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+            std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::add, ec);
+        }
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ec);
+        std::filesystem::remove_all(path_, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+
+  private:
+    std::filesystem::path path_;
+};
+
+inline std::string readFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+inline void writeFile(const std::filesystem::path& file, const std::string& content) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << content;
+}
+
+// A copy of a sample image ("win98", "nt4", "win2000") or of an image made from
+// a registry text alone, with its platform installed while the object lives.
+// Message boxes are recorded and answered with their default button unless a
+// test scripts the answers.
+class TestImage {
+  public:
+    struct Message {
+        std::string text;
+        std::uint32_t style;
+        std::string caption;
+    };
+
+    static std::unique_ptr<TestImage> sample(const std::string& name) {
+        auto image = std::unique_ptr<TestImage>(new TestImage);
+        std::filesystem::copy(samplesDir() / name, image->dir(),
+                              std::filesystem::copy_options::recursive);
+        image->start();
+        return image;
+    }
+
+    // An image whose registry.reg holds `regText` (REGEDIT4 header added when missing).
+    static std::unique_ptr<TestImage> fromRegistry(const std::string& regText) {
+        auto image = std::unique_ptr<TestImage>(new TestImage);
+        std::string text =
+            regText.rfind("REGEDIT4", 0) == 0 ? regText : "REGEDIT4\r\n\r\n" + regText;
+        writeFile(image->dir() / "registry.reg", text);
+        std::filesystem::create_directories(image->dir() / "drive_c");
+        image->start();
+        return image;
+    }
+
+    const std::filesystem::path& dir() const { return machine_; }
+    portable::PortablePlatform& platform() { return *platform_; }
+    const std::vector<Message>& messages() const { return messages_; }
+    void clearMessages() { messages_.clear(); }
+    // Answers for the next message boxes, in order; then default buttons.
+    void scriptAnswers(std::vector<platform::Answer> answers) { answers_ = std::move(answers); }
+
+    // Ends the platform (its registry is folded into registry.reg) and starts a new one.
+    void restart() {
+        scope_.reset();
+        platform_.reset();
+        start();
+    }
+    // Ends the platform for good, leaving registry.reg holding every change.
+    void stop() {
+        scope_.reset();
+        platform_.reset();
+    }
+
+  private:
+    TestImage() : machine_(dir_.path() / "machine") {
+        std::filesystem::create_directories(machine_);
+    }
+
+    void start() {
+        platform_ = std::make_unique<portable::PortablePlatform>(machine_);
+        platform_->setMessageHandler(
+            [this](const std::string& text, std::uint32_t style, const std::string& caption) {
+                messages_.push_back({text, style, caption});
+                if (!answers_.empty()) {
+                    platform::Answer answer = answers_.front();
+                    answers_.erase(answers_.begin());
+                    return answer;
+                }
+                return platform::defaultAnswer(style);
+            });
+        scope_ = std::make_unique<platform::PlatformScope>(*platform_);
+    }
+
+    TempDir dir_;
+    std::filesystem::path machine_;
+    std::unique_ptr<portable::PortablePlatform> platform_;
+    std::unique_ptr<platform::PlatformScope> scope_;
+    std::vector<Message> messages_;
+    std::vector<platform::Answer> answers_;
+};
+
+}  // namespace vtl::test
