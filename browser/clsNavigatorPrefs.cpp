@@ -1,0 +1,306 @@
+#include "browser/clsNavigatorPrefs.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <stdexcept>
+#include <system_error>
+
+#include "config/modAPI.h"
+#include "platform/Platform.h"
+
+namespace vtl {
+
+namespace {
+
+namespace fs = std::filesystem;
+using platform::sys;
+
+// A failure of one operation; its text follows the operation's message prefix.
+class PrefsFailure : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// A failure getIndex has already shown; the calling operation just ends.
+struct AlreadyReported {};
+
+constexpr const char* kNoFile = "No preference file is open";
+constexpr const char* kBadCall = "Invalid procedure call or argument";
+
+void warn(const std::string& text) {
+    sys().MessageBox(text, platform::mb::OK | platform::mb::IconExclamation, kAppName);
+}
+
+void report(const char* procedure, const std::string& description) {
+    warn(std::string("Error in clsNavigatorPrefs:") + procedure + description);
+}
+
+std::string lower(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
+
+std::string trimBlanks(const std::string& text) {
+    auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// Lines end with CR LF, CR or LF; a last line without one is still a line.
+std::vector<std::string> splitLines(const std::string& content) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < content.size(); ++i) {
+        if (content[i] != '\r' && content[i] != '\n')
+            continue;
+        lines.push_back(content.substr(start, i - start));
+        if (content[i] == '\r' && i + 1 < content.size() && content[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < content.size())
+        lines.push_back(content.substr(start));
+    return lines;
+}
+
+bool writable(const fs::path& path) {
+    std::error_code ec;
+    auto perms = fs::status(path, ec).permissions();
+    return !ec && (perms & fs::perms::owner_write) != fs::perms::none;
+}
+
+std::vector<std::string> readLines(const std::string& hostPath) {
+    std::error_code ec;
+    fs::path path(hostPath);
+    auto status = fs::status(path, ec);
+    if (!fs::exists(status)) {
+        bool dirThere = !path.has_parent_path() || fs::is_directory(path.parent_path(), ec);
+        throw PrefsFailure(dirThere ? "File not found" : "Path not found");
+    }
+    if (fs::is_directory(status))
+        throw PrefsFailure("Path/File access error");
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw PrefsFailure("Permission denied");
+    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        throw PrefsFailure("Device I/O error");
+    return splitLines(content);
+}
+
+// Replaces the file whole: the lines go to a temporary file beside it, which
+// then takes its place, so the file is never left cut short.
+void writeLines(const std::string& hostPath, const std::vector<std::string>& lines) {
+    std::error_code ec;
+    fs::path path(hostPath);
+    fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    if (!fs::is_directory(dir, ec))
+        throw PrefsFailure("Path not found");
+    auto status = fs::status(path, ec);
+    const bool exists = fs::exists(status);
+    if (exists && fs::is_directory(status))
+        throw PrefsFailure("Path/File access error");
+    if ((exists && !writable(path)) || !writable(dir))
+        throw PrefsFailure("Permission denied");
+
+    fs::path temp = path;
+    temp += ".vtl-new";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out)
+            throw PrefsFailure("Permission denied");
+        for (const std::string& line : lines) {
+            out.write(line.data(), static_cast<std::streamsize>(line.size()));
+            out.write("\r\n", 2);
+        }
+        out.flush();
+        if (!out) {
+            out.close();
+            fs::remove(temp, ec);
+            throw PrefsFailure("Device I/O error");
+        }
+    }
+    if (exists)
+        fs::permissions(temp, status.permissions(), ec);
+    fs::rename(temp, path, ec);
+    if (ec) {
+        fs::remove(temp, ec);
+        throw PrefsFailure("Path/File access error");
+    }
+}
+
+std::string quoteKeyPattern(const std::string& key) {
+    return "user_pref(\"" + lower(key) + "\"";
+}
+
+}  // namespace
+
+clsNavigatorPrefs::~clsNavigatorPrefs() {
+    if (fileName_.empty())
+        return;
+    try {
+        closePrefsFile();
+    } catch (...) {
+        // A destructor does not throw; closePrefsFile has shown what failed.
+    }
+}
+
+std::vector<std::string>& clsNavigatorPrefs::openLines() {
+    if (!lines_)
+        throw PrefsFailure(kNoFile);
+    return *lines_;
+}
+
+void clsNavigatorPrefs::openPrefsFile(const std::string& fileName, bool writeMode) {
+    if (fileName.empty()) {
+        warn("Could not locate Navigator preference file.");
+        return;
+    }
+    try {
+        // Read first, so that a file that cannot be read leaves nothing open
+        // that a later close could write back over it.
+        lines_.reset();
+        fileName_.clear();
+        std::vector<std::string> lines = readLines(sys().HostPath(fileName));
+        fileName_ = fileName;
+        writeMode_ = writeMode;
+        lines_ = std::move(lines);
+    } catch (const std::exception& e) {
+        report("openPrefsFile:", e.what());
+    }
+}
+
+void clsNavigatorPrefs::closePrefsFile() {
+    try {
+        if (!lines_)
+            throw PrefsFailure(kNoFile);
+        if (writeMode_)
+            writeLines(sys().HostPath(fileName_), *lines_);
+    } catch (const std::exception& e) {
+        report("closePrefsFile:", e.what());
+    }
+    lines_.reset();
+    fileName_.clear();
+}
+
+std::int16_t clsNavigatorPrefs::getIndex(const std::string& pattern) {
+    try {
+        const auto& lines = openLines();
+        std::int32_t number = 0;
+        for (const std::string& line : lines) {
+            if (++number > std::numeric_limits<std::int16_t>::max())
+                throw PrefsFailure("Overflow");
+            std::string head = trimBlanks(line).substr(0, pattern.size());
+            if (lower(head) == pattern)
+                return static_cast<std::int16_t>(number);
+        }
+        return 0;
+    } catch (const std::exception& e) {
+        report("getIndex:", e.what());
+        throw AlreadyReported{};
+    }
+}
+
+std::int16_t clsNavigatorPrefs::indexOfKey(const std::string& key) {
+    openLines();
+    return getIndex(quoteKeyPattern(key));
+}
+
+std::string clsNavigatorPrefs::getSetting(const std::string& key) {
+    try {
+        const std::int16_t i = indexOfKey(key);
+        if (i == 0)
+            return {};
+        const std::string& line = (*lines_)[static_cast<std::size_t>(i - 1)];
+        // Cut by position: from two past the first "," up to the first ")".
+        const auto close = line.find(')');
+        const auto comma = line.find(',');
+        const long long p = close == std::string::npos ? 0 : static_cast<long long>(close) + 1;
+        const long long c = comma == std::string::npos ? 0 : static_cast<long long>(comma) + 1;
+        const long long length = p - c - 2;
+        if (length < 0)
+            throw PrefsFailure(kBadCall);
+        const auto start = static_cast<std::size_t>(c + 1);  // 0-based index of position c + 2
+        std::string value =
+            start < line.size() ? line.substr(start, static_cast<std::size_t>(length)) : "";
+        if (!value.empty() && value.front() == '"') {
+            if (value.size() < 2)
+                throw PrefsFailure(kBadCall);
+            value = value.substr(1, value.size() - 2);
+        }
+        return value;
+    } catch (const AlreadyReported&) {
+        return {};
+    } catch (const std::exception& e) {
+        report("getSetting:", e.what());
+        return {};
+    }
+}
+
+void clsNavigatorPrefs::saveLine(const std::string& key, const std::string& valueText) {
+    auto& lines = openLines();
+    std::string newLine = "user_pref(\"" + key + "\", " + valueText + ");";
+    const std::int16_t i = getIndex(quoteKeyPattern(key));
+    if (i > 0) {
+        auto at = static_cast<std::size_t>(i - 1);
+        lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(at));
+        if (at < lines.size()) {
+            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(newLine));
+        } else if (lines.empty()) {
+            // It was the only line: it stays the only one.
+            lines.push_back(std::move(newLine));
+        } else {
+            lines.insert(lines.end() - 1, std::move(newLine));
+        }
+        return;
+    }
+    if (lines.empty())
+        throw PrefsFailure(kBadCall);
+    lines.insert(lines.end() - 1, std::move(newLine));
+}
+
+void clsNavigatorPrefs::saveSettingStr(const std::string& key, const std::string& value) {
+    try {
+        saveLine(key, "\"" + value + "\"");
+    } catch (const AlreadyReported&) {
+    } catch (const std::exception& e) {
+        report("saveSettingStr:", e.what());
+    }
+}
+
+void clsNavigatorPrefs::saveSettingInt(const std::string& key, std::int16_t value) {
+    try {
+        saveLine(key, std::to_string(value));
+    } catch (const AlreadyReported&) {
+    } catch (const std::exception& e) {
+        report("saveSettingInt:", e.what());
+    }
+}
+
+void clsNavigatorPrefs::saveSettingBln(const std::string& key, bool value) {
+    try {
+        saveLine(key, value ? "true" : "false");
+    } catch (const AlreadyReported&) {
+    } catch (const std::exception& e) {
+        report("saveSettingBln:", e.what());
+    }
+}
+
+void clsNavigatorPrefs::deleteSetting(const std::string& key) {
+    try {
+        const std::int16_t i = indexOfKey(key);
+        if (i > 0)
+            lines_->erase(lines_->begin() + (i - 1));
+    } catch (const AlreadyReported&) {
+    } catch (const std::exception& e) {
+        report("deleteSetting", e.what());
+    }
+}
+
+}  // namespace vtl
