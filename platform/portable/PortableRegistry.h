@@ -1,0 +1,167 @@
+// The registry of a machine image, kept in a REGEDIT4 file, with the Win32
+// registry calls of vtl::platform::Platform.
+//
+// Storage. The registry lives in memory as a tree. On disk it is
+//   registry.reg          the whole registry, REGEDIT4, CRLF;
+//   registry.reg.journal  the changes made since registry.reg was written;
+//   registry.reg.lock     an empty file that carries the flock.
+// registry.reg is only ever replaced atomically: written whole to
+// registry.reg.tmp in the same folder, fsynced, renamed over the old file.
+//
+// Journal. The journal starts with ";vtl-journal <hash>", the hash of the
+// registry.reg content it continues, then holds one record per change, in
+// REGEDIT4 syntax ("[key]", "[-key]", a value line or "name"=-) closed by
+// ";end <crc32>" over the record's bytes. Each change appends its record
+// with one write() while holding the lock exclusively, then applies it in
+// memory; a record without a valid end line (a writer killed mid-append) is
+// ignored on replay and cut off by the next writer. A journal whose hash
+// does not match registry.reg is stale (its records were folded by a writer
+// killed before it emptied the journal, or registry.reg was replaced) and is
+// ignored. Appends are not fsynced: a killed process loses nothing, a power
+// cut may lose the last changes but never tears a file.
+//
+// Several processes. Before every call the registry stats registry.reg
+// (inode, size, mtime) and the journal (inode, size). When registry.reg was
+// replaced it reloads it whole and replays the journal; when only the journal
+// grew it replays just the new records; this happens under a shared lock so
+// a fold in progress is never seen half done. Writers hold the exclusive
+// lock, sync first and validate against the synced tree, so two processes
+// never lose each other's changes and a change is visible to others once
+// the call that made it has returned.
+//
+// Folding. fold() writes registry.reg from memory (after syncing) and
+// empties the journal, under the exclusive lock. A write folds by itself
+// when the journal outgrows half of registry.reg (at least 256 KiB), so a
+// write costs amortised O(1) however large the image. The destructor folds
+// whatever the journal holds, including a journal left by a killed process.
+//
+// Read-only images (file or folder without write permission bits, or not
+// writable by this user): reads work, every write returns
+// ERROR_ACCESS_DENIED, nothing is written. A registry.reg that another
+// process made unparsable makes every call return ERROR_BADDB until it
+// parses again; it is never overwritten.
+//
+// Handles remember their key and access mask. A key deleted while a handle
+// is open makes the handle answer ERROR_KEY_DELETED. After a full reload
+// handles are found again by their key's path.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "platform/portable/RegFile.h"
+
+namespace vtl::portable {
+
+using vtl::platform::HKEY;
+
+class PortableRegistry {
+  public:
+    struct Stats {
+        std::uint64_t opens = 0;    // RegOpenKeyEx
+        std::uint64_t creates = 0;  // RegCreateKeyEx
+        std::uint64_t queries = 0;  // RegQueryValueEx, RegQueryInfoKey
+        std::uint64_t sets = 0;     // RegSetValueEx
+        std::uint64_t enums = 0;    // RegEnumKeyEx, RegEnumValue
+        std::uint64_t deletes = 0;  // RegDeleteKey, RegDeleteValue
+        std::uint64_t reloads = 0;  // whole loads of registry.reg
+        std::uint64_t replays =
+            0;                    // journal records applied from other processes or a previous run
+        std::uint64_t folds = 0;  // registry.reg written
+    };
+
+    // Loads `regFile` and replays its journal. Throws ImageError (with the path
+    // and line) when the file is missing or does not parse.
+    explicit PortableRegistry(std::filesystem::path regFile);
+    ~PortableRegistry();
+    PortableRegistry(const PortableRegistry&) = delete;
+    PortableRegistry& operator=(const PortableRegistry&) = delete;
+
+    long RegOpenKeyEx(HKEY parent, const std::string* subKey, std::uint32_t access, HKEY& result);
+    long RegCreateKeyEx(HKEY parent, const std::string& subKey, std::uint32_t access, HKEY& result,
+                        std::uint32_t& disposition);
+    long RegCloseKey(HKEY key);
+    long RegDeleteKey(HKEY parent, const std::string& subKey);
+    long RegDeleteValue(HKEY key, const std::string& name);
+    long RegQueryValueEx(HKEY key, const std::string& name, std::uint32_t& type,
+                         std::vector<std::uint8_t>* data, std::uint32_t& size);
+    long RegSetValueEx(HKEY key, const std::string& name, std::uint32_t type,
+                       const std::uint8_t* data, std::uint32_t size);
+    long RegQueryInfoKey(HKEY key, std::uint32_t& subKeys, std::uint32_t& values);
+    long RegEnumKeyEx(HKEY key, std::uint32_t index, std::string& name);
+    long RegEnumValue(HKEY key, std::uint32_t index, std::string& name, std::uint32_t& type,
+                      std::vector<std::uint8_t>& data);
+
+    // true: RegDeleteKey removes the whole subtree (Windows 95/98); false
+    // (default): it fails with ERROR_ACCESS_DENIED on a key with subkeys (NT).
+    void setDeleteTreeOnDelete(bool on) { deleteTree_ = on; }
+
+    // Writes registry.reg whole and empties the journal. Returns false when the
+    // image is read-only or unparsable (nothing written). Throws ImageError on
+    // an I/O failure (the journal then still holds every change).
+    bool fold();
+
+    bool readOnly() const { return readOnly_; }
+    const std::filesystem::path& file() const { return file_; }
+    const Stats& stats() const { return stats_; }
+    void resetStats() { stats_ = {}; }
+
+  private:
+    struct Key;
+    struct Value;
+    struct Handle {
+        Key* key = nullptr;  // nullptr: the key was deleted
+        std::uint32_t access = 0;
+    };
+    struct FileId {
+        std::uint64_t dev = 0, ino = 0, size = 0, mtimeNs = 0;
+        bool operator==(const FileId&) const = default;
+    };
+    class TreeSink;
+    class Lock;
+
+    // Tree.
+    Key* resolve(HKEY key, std::uint32_t need, long& err);
+    HKEY newHandle(Key* key, std::uint32_t access);
+    static Key* walk(Key* from, std::string_view subKey, bool create);
+    static std::string pathOf(const Key* key);
+    void removeKey(Key* key);
+    Key* keyAt(std::string_view path, bool create);
+
+    // Files.
+    long sync(bool haveLock);
+    void loadWhole();
+    void replayJournal(bool fromStart);
+    bool openJournal(bool create);
+    long beginWrite(Lock& lock);
+    long append(const std::string& record);
+    void writeFile();
+    void foldLocked();
+    void maybeFold();
+
+    std::filesystem::path file_, journal_, lock_, tmp_;
+    std::unique_ptr<Key> roots_[6];
+    std::unordered_map<HKEY, Handle> handles_;
+    HKEY nextHandle_ = 1;
+    bool deleteTree_ = false;
+    bool readOnly_ = false;
+    bool broken_ = false;  // registry.reg on disk does not parse
+    FileId regId_, badId_;
+    std::uint64_t regHash_ = 0;
+    int regFd_ = -1;  // pins the loaded registry.reg so its inode is not reused
+    int lockFd_ = -1;
+    int journalFd_ = -1;
+    std::uint64_t journalIno_ = 0;
+    std::uint64_t journalSeen_ = 0;     // journal size at the last sync
+    std::uint64_t journalApplied_ = 0;  // end of the last valid record applied
+    std::size_t journalLine_ = 0;       // lines up to journalApplied_
+    bool journalStale_ = false;
+    Stats stats_;
+};
+
+}  // namespace vtl::portable
