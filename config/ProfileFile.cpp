@@ -1,0 +1,515 @@
+#include "config/ProfileFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <map>
+#include <vector>
+
+namespace vtl {
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == '\x1A';
+}
+
+std::string_view TrimLeft(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    return s;
+}
+std::string_view TrimRight(std::string_view s) {
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+std::string_view Trim(std::string_view s) {
+    return TrimRight(TrimLeft(s));
+}
+
+// A string as a C caller passes it: up to its first NUL.
+std::string_view CText(std::string_view s) {
+    return s.substr(0, s.find('\0'));
+}
+
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (Lower(a[i]) != Lower(b[i]))
+            return false;
+    return true;
+}
+
+struct Entry {
+    std::string name;
+    std::optional<std::string> value;  // nullopt: a line without "="
+};
+
+struct Section {
+    std::string name;
+    std::vector<Entry> entries;
+};
+
+struct Document {
+    bool utf8Bom = false;
+    std::vector<Section> sections{Section{}};  // the first holds the lines before any "[...]"
+};
+
+Document Parse(std::string_view text) {
+    Document doc;
+    if (text.starts_with(kUtf8Bom)) {
+        doc.utf8Bom = true;
+        text.remove_prefix(kUtf8Bom.size());
+    }
+    Section* current = &doc.sections.front();
+    bool previousNameEmpty = false;  // meaningful only when current has entries
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = Trim(text.substr(pos, end - pos));
+        pos = end + 1;
+        if (line.empty())
+            continue;
+
+        if (line.front() == '[') {
+            std::size_t close = line.rfind(']');
+            if (close != std::string_view::npos) {
+                doc.sections.push_back(
+                    Section{std::string(CText(Trim(line.substr(1, close - 1)))), {}});
+                current = &doc.sections.back();
+                continue;
+            }
+        }
+
+        Entry entry;
+        std::size_t rawNameLength = line.size();
+        std::size_t eq = line.find('=');
+        if (eq != std::string_view::npos) {
+            std::string_view name = TrimRight(line.substr(0, eq));
+            rawNameLength = name.size();
+            entry.name = CText(name);
+            entry.value = std::string(CText(TrimLeft(line.substr(eq + 1))));
+        } else {
+            entry.name = CText(line);
+        }
+        // Of consecutive entries with empty names, only the first is kept.
+        if (rawNameLength == 0 && !current->entries.empty() && previousNameEmpty)
+            continue;
+        previousNameEmpty = entry.name.empty();
+        current->entries.push_back(std::move(entry));
+    }
+    return doc;
+}
+
+std::string Serialize(const Document& doc) {
+    std::string out;
+    if (doc.utf8Bom)
+        out += kUtf8Bom;
+    for (const Section& section : doc.sections) {
+        if (!section.name.empty())
+            out += "[" + section.name + "]\r\n";
+        for (const Entry& entry : section.entries) {
+            out += entry.name;
+            if (entry.value)
+                out += "=" + *entry.value;
+            out += "\r\n";
+        }
+    }
+    return out;
+}
+
+// --- Cache of parsed files, checked against the file's identity and times. ---
+
+struct Stamp {
+    dev_t dev = 0;
+    ino_t ino = 0;
+    off_t size = 0;
+    timespec mtime{};
+    timespec ctime{};
+
+    explicit Stamp(const struct stat& st)
+        : dev(st.st_dev), ino(st.st_ino), size(st.st_size), mtime(st.st_mtim), ctime(st.st_ctim) {}
+    bool operator==(const Stamp& o) const {
+        return dev == o.dev && ino == o.ino && size == o.size && mtime.tv_sec == o.mtime.tv_sec &&
+               mtime.tv_nsec == o.mtime.tv_nsec && ctime.tv_sec == o.ctime.tv_sec &&
+               ctime.tv_nsec == o.ctime.tv_nsec;
+    }
+};
+
+struct Cached {
+    Stamp stamp;
+    Document doc;
+    bool utf16 = false;
+    mode_t mode = 0;
+};
+
+std::map<std::string, Cached>& Cache() {
+    static std::map<std::string, Cached> cache;
+    return cache;
+}
+
+std::string& ErrorText() {
+    static std::string text;
+    return text;
+}
+
+bool ReadAll(int fd, std::string& out) {
+    char chunk[65536];
+    for (;;) {
+        ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (got == 0)
+            return true;
+        out.append(chunk, static_cast<std::size_t>(got));
+    }
+}
+
+// The parsed file, or nullptr when it does not exist or cannot be read.
+const Cached* Load(const std::string& path) {
+    auto& cache = Cache();
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        cache.erase(path);
+        return nullptr;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        cache.erase(path);
+        return nullptr;
+    }
+    Stamp stamp(st);
+    auto it = cache.find(path);
+    if (it != cache.end() && it->second.stamp == stamp) {
+        ::close(fd);
+        return &it->second;
+    }
+    std::string text;
+    bool ok = ReadAll(fd, text);
+    ::close(fd);
+    if (!ok) {
+        cache.erase(path);
+        return nullptr;
+    }
+    Cached entry{
+        stamp, {}, text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF"), st.st_mode};
+    if (!entry.utf16)
+        entry.doc = Parse(text);
+    return &cache.insert_or_assign(path, std::move(entry)).first->second;
+}
+
+// --- Reading. Each helper returns what the wide-character call leaves: the
+// buffer's content and its return value; Narrow() then does what the ANSI
+// wrapper makes of it. ---
+
+struct Wide {
+    std::string buffer;
+    long count = 0;
+};
+
+// Copies a value into a buffer of `len` characters, dropping matching
+// surrounding quotes when the closing one fits.
+Wide CopyEntry(std::string_view value, std::uint32_t len) {
+    bool quoted = false;
+    if (value.size() >= 2 && (value.front() == '\'' || value.front() == '"') &&
+        value.back() == value.front()) {
+        quoted = true;
+        value.remove_prefix(1);
+    }
+    std::string copy(value.substr(0, len - 1));
+    if (quoted && len >= value.size() && !copy.empty())
+        copy.pop_back();
+    long count = static_cast<long>(copy.size());
+    return {std::move(copy), count};
+}
+
+const Section* FindSection(const Document& doc, std::string_view name) {
+    for (const Section& section : doc.sections)
+        if (SameName(section.name, name))
+            return &section;
+    return nullptr;
+}
+
+Wide SectionNames(const Document* doc, std::uint32_t len) {
+    if (len == 1 || !doc)
+        return {std::string(1, '\0'), 0};
+    std::string out;
+    std::size_t room = len - 1;
+    for (const Section& section : doc->sections) {
+        if (section.name.empty())
+            continue;
+        std::size_t need = section.name.size() + 1;
+        if (need >= room) {
+            if (room > 0)
+                out.append(section.name, 0, room - 1).push_back('\0');
+            out.push_back('\0');
+            return {out, static_cast<long>(len) - 2};
+        }
+        out.append(section.name).push_back('\0');
+        room -= need;
+    }
+    long count = static_cast<long>(out.size());
+    out.push_back('\0');
+    return {out, count};
+}
+
+Wide KeyNames(const Document* doc, std::string_view sectionName, std::uint32_t len) {
+    const Section* section = nullptr;
+    if (doc)
+        for (const Section& s : doc->sections)
+            if (SameName(s.name, sectionName)) {  // untrimmed, unlike single reads
+                section = &s;
+                break;
+            }
+    if (!section)
+        return {std::string(2, '\0'), 0};
+    if (len <= 2)
+        return {std::string(1, '\0'), 0};
+
+    std::string out;
+    std::size_t left = len;
+    for (const Entry& entry : section->entries) {
+        if (left <= 2)
+            break;
+        if (!entry.value || entry.name.starts_with(';'))
+            continue;
+        out.append(entry.name, 0, left - 2).push_back('\0');
+        left -= std::min(entry.name.size(), left - 2) + 1;
+        if (left < 2)
+            break;
+    }
+    if (left <= 1) {
+        out.back() = '\0';
+        out.push_back('\0');
+        return {out, static_cast<long>(len) - 2};
+    }
+    out.push_back('\0');
+    return {out, static_cast<long>(len - left)};
+}
+
+ProfileString Narrow(const Wide& wide, std::uint32_t len) {
+    ProfileString result;
+    if (wide.count <= 0)
+        return result;
+    std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(wide.count), len - 1);
+    result.bytes = wide.buffer.substr(0, n);
+    result.bytes.resize(n, '\0');
+    result.count = static_cast<std::uint32_t>(n);
+    return result;
+}
+
+// --- Writing. ---
+
+bool Fail(std::string reason) {
+    ErrorText() = std::move(reason);
+    return false;
+}
+
+std::string ParentFolder(const std::string& path) {
+    std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+// Writes `text` to a temporary file beside `path` and renames it over `path`.
+bool ReplaceFile(const std::string& path, const std::string& text, std::optional<mode_t> keepMode) {
+    static unsigned counter = 0;
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = path + ".~" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd < 0)
+        return Fail("cannot create a file in " + ParentFolder(path) + ": " + std::strerror(errno));
+    auto abandon = [&](const std::string& what) {
+        int err = errno;
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return Fail(what + " " + path + ": " + std::strerror(err));
+    };
+    if (keepMode && ::fchmod(fd, *keepMode & 07777) != 0)
+        return abandon("cannot set mode of");
+    std::size_t done = 0;
+    while (done < text.size()) {
+        ssize_t put = ::write(fd, text.data() + done, text.size() - done);
+        if (put < 0) {
+            if (errno == EINTR)
+                continue;
+            return abandon("cannot write");
+        }
+        done += static_cast<std::size_t>(put);
+    }
+    if (::fsync(fd) != 0)
+        return abandon("cannot write");
+    if (::close(fd) != 0) {
+        int err = errno;
+        ::unlink(temp.c_str());
+        return Fail("cannot write " + path + ": " + std::strerror(err));
+    }
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        int err = errno;
+        ::unlink(temp.c_str());
+        return Fail("cannot replace " + path + ": " + std::strerror(err));
+    }
+    return true;
+}
+
+// Applies the write to `doc`; false when nothing changes.
+bool Apply(Document& doc, std::string_view section, const std::optional<std::string>& key,
+           const std::optional<std::string>& value) {
+    if (!key) {
+        for (auto it = doc.sections.begin(); it != doc.sections.end(); ++it)
+            if (SameName(it->name, section)) {
+                doc.sections.erase(it);
+                if (doc.sections.empty())
+                    doc.sections.emplace_back();
+                return true;
+            }
+        return false;
+    }
+    std::string_view keyName = CText(*key);
+    if (!value) {
+        for (Section& s : doc.sections) {
+            if (!SameName(s.name, section))
+                continue;
+            for (auto it = s.entries.begin(); it != s.entries.end(); ++it)
+                if (SameName(it->name, keyName)) {
+                    s.entries.erase(it);
+                    return true;
+                }
+        }
+        return false;
+    }
+    std::string newValue(TrimLeft(CText(*value)));
+    Section* target = nullptr;
+    for (Section& s : doc.sections)
+        if (SameName(s.name, Trim(section))) {
+            target = &s;
+            break;
+        }
+    if (!target) {
+        doc.sections.push_back(Section{std::string(TrimLeft(section)), {}});
+        target = &doc.sections.back();
+    }
+    for (Entry& entry : target->entries)
+        if (SameName(entry.name, Trim(keyName))) {
+            if (entry.value == newValue)
+                return false;
+            entry.value = std::move(newValue);
+            return true;
+        }
+    target->entries.push_back(Entry{std::string(TrimLeft(keyName)), std::move(newValue)});
+    return true;
+}
+
+}  // namespace
+
+ProfileString GetPrivateProfileString(const std::optional<std::string>& section,
+                                      const std::optional<std::string>& key,
+                                      const std::string& defaultValue, std::uint32_t bufferSize,
+                                      const std::string& hostPath) {
+    if (bufferSize == 0)
+        return {};
+    const Cached* cached = Load(hostPath);
+    const Document* doc = (cached && !cached->utf16) ? &cached->doc : nullptr;
+
+    std::string_view fallback = CText(defaultValue);
+    if (!section)
+        return Narrow(SectionNames(doc, bufferSize), bufferSize);
+    std::string_view sectionName = CText(*section);
+    if (!key) {
+        Wide names = KeyNames(doc, sectionName, bufferSize);
+        if (names.buffer.empty() || names.buffer.front() == '\0')
+            names = CopyEntry(fallback, bufferSize);
+        return Narrow(names, bufferSize);
+    }
+    // A single read drops the default's trailing spaces, keeping at least one character.
+    std::size_t last = fallback.find_last_not_of(' ');
+    if (!fallback.empty())
+        fallback = fallback.substr(0, last == std::string_view::npos ? 1 : last + 1);
+    const Entry* found = nullptr;
+    if (const Section* s = doc ? FindSection(*doc, Trim(sectionName)) : nullptr)
+        for (const Entry& entry : s->entries)
+            if (SameName(entry.name, Trim(CText(*key)))) {
+                found = &entry;
+                break;
+            }
+    return Narrow(CopyEntry(found && found->value ? *found->value : fallback, bufferSize),
+                  bufferSize);
+}
+
+bool WritePrivateProfileString(const std::optional<std::string>& section,
+                               const std::optional<std::string>& key,
+                               const std::optional<std::string>& value,
+                               const std::string& hostPath) {
+    ErrorText().clear();
+    if (!section)
+        return Fail("no section name given");
+
+    std::string path = hostPath;
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        if (char* real = ::realpath(path.c_str(), nullptr)) {
+            path = real;
+            std::free(real);
+        }
+    }
+    const Cached* cached = Load(path);
+    if (!cached && ::access(path.c_str(), F_OK) == 0)
+        return Fail("cannot read " + path + ": not a readable file");
+    if (cached && cached->utf16)
+        return Fail(path + " is a UTF-16 file, which is not supported");
+
+    Document doc = cached ? cached->doc : Document{};
+    if (!Apply(doc, CText(*section), key, value))
+        return true;
+    if (!cached && (!key || !value))
+        return true;  // a deletion creates no file
+
+    std::optional<mode_t> mode;
+    if (cached) {
+        if ((cached->mode & S_IWUSR) == 0)
+            return Fail(path + " is read-only");
+        mode = cached->mode;
+    }
+    std::string text = Serialize(doc);
+    if (!ReplaceFile(path, text, mode)) {
+        Cache().erase(path);
+        return false;
+    }
+    Cache().erase(path);
+    Load(path);
+    return true;
+}
+
+const std::string& LastProfileError() {
+    return ErrorText();
+}
+
+void ClearProfileCache() {
+    Cache().clear();
+}
+
+}  // namespace vtl

@@ -1,0 +1,75 @@
+// The Windows profile-file (INI) calls, GetPrivateProfileStringA and
+// WritePrivateProfileStringA, on host paths, answering as Windows does.
+//
+// A file is parsed into sections and entries and kept in a per-path cache that
+// is checked against the file's size, modification time, change time and inode
+// before each use. Text is bytes in the system code page and passes unchanged.
+//
+// Parsing, as Windows does it:
+// - Lines end at CR or LF; blanks (space, tab, CR, LF, VT, FF, 0x1A) around a
+//   line are dropped, and blank lines are dropped.
+// - "[" name "]" starts a section; the name runs to the last "]" on the line and
+//   is trimmed. A line "[name" without "]" is an entry of the current section.
+// - Entries before the first section belong to an unnamed section ("").
+// - "name = value": both trimmed; ";" starts a comment entry only at the start
+//   of a line, and a ";" after a value belongs to the value. A line without "="
+//   is an entry without a value: reading it gives the default and key lists
+//   skip it. A NUL byte ends the name or value it is in.
+// - Names match without regard to ASCII case; the first matching section is the
+//   only one searched, and the first matching key in it wins.
+//
+// Writing rewrites the whole file from the parsed form: "[name]" and
+// "name=value" lines ended by CR LF, without blank lines, comments and entries
+// without "=" kept where they were. An unchanged value or a deletion that finds
+// nothing leaves the file untouched. The file is replaced atomically (a
+// temporary file in the same folder, then rename) and keeps its permissions.
+//
+// Files starting with a UTF-8 byte-order mark keep the mark and are otherwise
+// handled as bytes. Files starting with a UTF-16 byte-order mark are not
+// supported: they read as missing and writes to them fail, leaving them intact.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace vtl {
+
+// What GetPrivateProfileStringA leaves in the caller's buffer.
+struct ProfileString {
+    // The function's return value.
+    std::uint32_t count = 0;
+    // The bytes written into the buffer from its start, without the final NUL.
+    // When bufferSize > 0 a NUL follows at buffer[bytes.size()]; when
+    // bufferSize is 0 nothing is written. Lists hold NUL-separated names.
+    std::string bytes;
+
+    // The text up to the first NUL: the value read for a single key.
+    std::string Text() const { return bytes.substr(0, bytes.find('\0')); }
+};
+
+// section nullopt lists the section names; key nullopt lists the key names of
+// the section (entries with a value, comments left out); otherwise reads one
+// value. A missing file, section or key gives the default (trailing spaces
+// dropped, surrounding quotes removed), as does an empty key list.
+ProfileString GetPrivateProfileString(const std::optional<std::string>& section,
+                                      const std::optional<std::string>& key,
+                                      const std::string& defaultValue, std::uint32_t bufferSize,
+                                      const std::string& hostPath);
+
+// key nullopt deletes the first section of that name; value nullopt deletes
+// the first matching key in the sections of that name. Returns false, with a
+// reason in LastProfileError(), when section is nullopt or the file cannot be
+// written (missing folder, read-only file, ...); the file is then unchanged.
+bool WritePrivateProfileString(const std::optional<std::string>& section,
+                               const std::optional<std::string>& key,
+                               const std::optional<std::string>& value,
+                               const std::string& hostPath);
+
+// Why the last failed write failed; empty after a successful one.
+const std::string& LastProfileError();
+
+// Drops the cached parse of every file.
+void ClearProfileCache();
+
+}  // namespace vtl
