@@ -142,7 +142,7 @@ TEST(SharedHelpers, TextConversions) {
              {"a b  c", " ", ",", "a,b,,c"},
              {"1,2,3", ",", " ", "1 2 3"},
              {std::string("x\0y\0", 4), std::string(1, '\0'), ",", "x,y,"},
-             {"aabb", "ab", "b", "b"},
+             {"aabb", "ab", "b", "bb"},
              {"aa", "a", "aa", "aaaa"},
              {"", ",", " ", ""},
          }) {
