@@ -1,6 +1,6 @@
-// How the window models reach the user: message boxes, showing other forms,
-// and the busy pointer. Views implement it with real windows; the headless
-// front end prints message boxes; tests script it.
+// How the window models reach the user: message boxes and showing other
+// forms (the busy pointer is the Screen's, config/Screen.h). Views implement it with real windows;
+// the headless front end prints message boxes; tests script it.
 #pragma once
 
 #include <cstdint>
@@ -44,14 +44,10 @@ class DialogService {
     virtual void ShowModal(Form& form) = 0;
     // Shows the form and returns at once.
     virtual void ShowModeless(Form& form) = 0;
-    // The busy (hourglass) pointer: on while a long operation runs.
-    virtual bool busy() const = 0;
-    virtual void setBusy(bool on) = 0;
 };
 
 // Without windows: message boxes go to the platform (printed, default answer),
-// a modal form is loaded and closed at once as if dismissed, and the pointer
-// is only remembered.
+// a modal form is loaded and closed at once as if dismissed.
 class HeadlessDialogs : public DialogService {
   public:
     platform::Answer MsgBox(const std::string& text, std::uint32_t style,
