@@ -80,6 +80,55 @@ enum class Answer { OK = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 
 // The answer a box gives when nobody is there to click: its default button.
 Answer defaultAnswer(std::uint32_t style);
 
+// --- Printers and spooler, network connections: types and values as Win32 has them. ---
+using PrinterHandle = std::uint32_t;
+inline constexpr std::uint32_t PRINTER_ACCESS_ADMINISTER = 0x4;
+inline constexpr std::uint32_t PRINTER_ACCESS_USE = 0x8;
+inline constexpr std::uint32_t PRINTER_ALL_ACCESS = 0xF000C;
+inline constexpr std::uint32_t PRINTER_ATTRIBUTE_DEFAULT = 0x4;
+inline constexpr std::uint32_t HWND_BROADCAST = 0xFFFF;
+inline constexpr std::uint32_t WM_WININICHANGE = 0x001A;
+inline constexpr std::uint32_t RESOURCE_GLOBALNET = 2;
+inline constexpr std::uint32_t RESOURCETYPE_ANY = 0;
+inline constexpr std::uint32_t RESOURCETYPE_DISK = 1;
+inline constexpr std::uint32_t RESOURCETYPE_PRINT = 2;
+inline constexpr std::uint32_t CONNECT_UPDATE_PROFILE = 0x1;
+inline constexpr long ERROR_BAD_NETPATH = 53;
+inline constexpr long ERROR_BAD_NET_NAME = 67;
+inline constexpr long ERROR_ALREADY_ASSIGNED = 85;
+inline constexpr long ERROR_INSUFFICIENT_BUFFER = 122;
+inline constexpr long ERROR_INVALID_LEVEL = 124;
+inline constexpr long ERROR_BAD_DEVICE = 1200;
+inline constexpr long ERROR_INVALID_PRINTER_NAME = 1801;
+inline constexpr long ERROR_NOT_CONNECTED = 2250;
+
+// PRINTER_DEFAULTS without a device mode.
+struct PrinterDefaults {
+    std::optional<std::string> dataType;
+    std::uint32_t desiredAccess = 0;
+};
+
+// PRINTER_INFO_5.
+struct PrinterInfo5 {
+    std::string printerName;
+    std::string portName;
+    std::uint32_t attributes = 0;
+    std::uint32_t deviceNotSelectedTimeout = 0;
+    std::uint32_t transmissionRetryTimeout = 0;
+};
+
+// NETRESOURCE.
+struct NetResource {
+    std::uint32_t scope = 0;
+    std::uint32_t type = 0;
+    std::uint32_t displayType = 0;
+    std::uint32_t usage = 0;
+    std::string localName;
+    std::string remoteName;
+    std::string comment;
+    std::string provider;
+};
+
 class Platform {
   public:
     virtual ~Platform() = default;
@@ -119,6 +168,36 @@ class Platform {
     // --- User interface. ---
     virtual Answer MessageBox(const std::string& text, std::uint32_t style,
                               const std::string& caption) = 0;
+    // --- Printers and spooler (kernel32 profile, user32, winspool). ---
+    // Device name of the program's current output printer; at start the
+    // system's default printer.
+    virtual std::string GetOutputPrinter() = 0;
+    virtual void SetOutputPrinter(const std::string& deviceName) = 0;
+    // The system profile (win.ini). A read returns at most size - 1 characters.
+    virtual std::string GetProfileString(const std::string& section, const std::string& key,
+                                         const std::string& defaultValue, std::uint32_t size) = 0;
+    virtual bool WriteProfileString(const std::string& section, const std::string& key,
+                                    const std::string& value) = 0;
+    // lParam as the text it points to (WM_WININICHANGE: the section name).
+    virtual long SendMessage(std::uint32_t window, std::uint32_t message, std::uintptr_t wParam,
+                             const std::string& lParam) = 0;
+    // These four return FALSE on failure, with the reason in GetLastError.
+    virtual bool OpenPrinter(const std::string& printerName, PrinterHandle& printer,
+                             const PrinterDefaults& defaults) = 0;
+    // info == nullptr or bufSize < needed: fails with ERROR_INSUFFICIENT_BUFFER
+    // and sets `needed` to the bytes the record takes. Only level 5.
+    virtual bool GetPrinter(PrinterHandle printer, std::uint32_t level, PrinterInfo5* info,
+                            std::uint32_t bufSize, std::uint32_t& needed) = 0;
+    virtual bool SetPrinter(PrinterHandle printer, std::uint32_t level, const PrinterInfo5* info,
+                            std::uint32_t command) = 0;
+    virtual bool ClosePrinter(PrinterHandle printer) = 0;
+    virtual long GetLastError() = 0;
+
+    // --- Network connections (mpr). Each returns a Win32 result code. ---
+    virtual long WNetAddConnection2(const NetResource& resource, const std::string* password,
+                                    const std::string* userName, std::uint32_t flags) = 0;
+    virtual long WNetCancelConnection2(const std::string& name, std::uint32_t flags,
+                                       bool force) = 0;
 };
 
 // The platform the running program uses. Set once at start-up (or per test).

@@ -6,9 +6,11 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/Platform.h"
 
@@ -58,6 +60,57 @@ class PortablePlatform : public platform::Platform {
     platform::Answer MessageBox(const std::string& text, std::uint32_t style,
                                 const std::string& caption) override;
 
+    // --- Printers and spooler, network connections (PortablePrinters.cpp). ---
+    // The system profile is win.ini in the Windows folder. The installed
+    // printers are the keys below Control\Print\Printers; setting the default
+    // attribute rewrites win.ini's device line. Connections made with
+    // CONNECT_UPDATE_PROFILE are kept where Windows keeps persistent ones:
+    // \HKEY_CURRENT_USER\Network\<device> (NT family) or
+    // \HKEY_CURRENT_USER\Network\Persistent\<device> (95/98), and are
+    // connected again when the platform starts.
+    std::string GetOutputPrinter() override;
+    void SetOutputPrinter(const std::string& deviceName) override;
+    std::string GetProfileString(const std::string& section, const std::string& key,
+                                 const std::string& defaultValue, std::uint32_t size) override;
+    bool WriteProfileString(const std::string& section, const std::string& key,
+                            const std::string& value) override;
+    long SendMessage(std::uint32_t window, std::uint32_t message, std::uintptr_t wParam,
+                     const std::string& lParam) override;
+    bool OpenPrinter(const std::string& printerName, platform::PrinterHandle& printer,
+                     const platform::PrinterDefaults& defaults) override;
+    bool GetPrinter(platform::PrinterHandle printer, std::uint32_t level,
+                    platform::PrinterInfo5* info, std::uint32_t bufSize,
+                    std::uint32_t& needed) override;
+    bool SetPrinter(platform::PrinterHandle printer, std::uint32_t level,
+                    const platform::PrinterInfo5* info, std::uint32_t command) override;
+    bool ClosePrinter(platform::PrinterHandle printer) override;
+    long GetLastError() override;
+    long WNetAddConnection2(const platform::NetResource& resource, const std::string* password,
+                            const std::string* userName, std::uint32_t flags) override;
+    long WNetCancelConnection2(const std::string& name, std::uint32_t flags,
+                               bool force) override;
+
+    // What the printer and connection calls did, for whoever watches the machine.
+    struct SentMessage {
+        std::uint32_t window;
+        std::uint32_t message;
+        std::uintptr_t wParam;
+        std::string lParam;
+    };
+    struct NetCall {
+        enum class Kind { Add, Cancel } kind;
+        std::string device;
+        std::string remote;  // Add only
+        std::uint32_t flags;
+        bool force;  // Cancel only
+        long result;
+    };
+    const std::vector<SentMessage>& sentMessages() const { return sentMessages_; }
+    const std::vector<NetCall>& netCalls() const { return netCalls_; }
+    // The connections of this session: device (upper case) -> remote path.
+    const std::map<std::string, std::string>& netConnections();
+    std::size_t openPrinterHandles() const { return printerHandles_.size(); }
+
   private:
     std::optional<std::string> readString(const std::string& keyPath, const std::string& name);
     bool isNtFamily();
@@ -65,6 +118,23 @@ class PortablePlatform : public platform::Platform {
     std::filesystem::path imageDir_;
     std::unique_ptr<PortableRegistry> registry_;
     MessageHandler messageHandler_;
+
+    // Printers and spooler, network connections.
+    struct OpenedPrinter {
+        std::string key;  // subkey below Control\Print\Printers
+        std::uint32_t access;
+    };
+    std::string winIniPath();
+    std::optional<std::string> findPrinterKey(const std::string& deviceName);
+    std::string connectionKey(const std::string& device);
+    void loadConnections();
+    std::optional<std::string> outputPrinter_;
+    std::vector<SentMessage> sentMessages_;
+    std::vector<NetCall> netCalls_;
+    std::optional<std::map<std::string, std::string>> connections_;
+    std::map<platform::PrinterHandle, OpenedPrinter> printerHandles_;
+    platform::PrinterHandle nextPrinterHandle_ = 1;
+    long lastError_ = 0;
 };
 
 // A Windows path on a drive ("C:\x" or "c:/x") resolved inside the image,
