@@ -189,6 +189,11 @@ void clsNavigatorPrefs::closePrefsFile() {
     fileName_.clear();
 }
 
+void clsNavigatorPrefs::abandonPrefsFile() {
+    lines_.reset();
+    fileName_.clear();
+}
+
 std::int16_t clsNavigatorPrefs::getIndex(const std::string& pattern) {
     try {
         const auto& lines = openLines();

@@ -22,6 +22,8 @@ class clsNavigatorPrefs {
     // `fileName` is a Windows path on the machine's drives or a host path.
     void openPrefsFile(const std::string& fileName, bool writeMode);
     void closePrefsFile();
+    // Closes the file without writing it back: the file stays as it was.
+    void abandonPrefsFile();
     // The value, unquoted; empty when the key is absent.
     std::string getSetting(const std::string& key);
     void saveSettingStr(const std::string& key, const std::string& value);

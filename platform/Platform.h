@@ -10,6 +10,11 @@
 #include <string>
 #include <vector>
 
+// --- Dialogs: the settings objects they edit. ---
+namespace vtl {
+class clsBrowser;
+}  // namespace vtl
+
 namespace vtl::platform {
 
 // Registry handles and types, as Win32 has them.
@@ -198,6 +203,18 @@ class Platform {
                                     const std::string* userName, std::uint32_t flags) = 0;
     virtual long WNetCancelConnection2(const std::string& name, std::uint32_t flags,
                                        bool force) = 0;
+
+    // --- Dialogs. Modal; each returns when the user has closed it. ---
+    // The Navigator warning (frmNetscape): returns whether its check box
+    // "Do not display this warning again" was checked.
+    virtual bool ShowNavigatorWarning() = 0;
+    // The Navigator e-mail dialog (frmNNMail) for `config`; OK copies the
+    // edits into it.
+    struct MailDialogResult {
+        bool Cancelled = true;
+        bool Changed = false;
+    };
+    virtual MailDialogResult ShowNavigatorMail(clsBrowser& config) = 0;
 };
 
 // The platform the running program uses. Set once at start-up (or per test).

@@ -14,6 +14,11 @@
 
 #include "platform/Platform.h"
 
+// --- Dialogs: the form the e-mail dialog handler edits. ---
+namespace vtl {
+class frmNNMail;
+}  // namespace vtl
+
 namespace vtl::portable {
 
 class PortableRegistry;
@@ -135,6 +140,26 @@ class PortablePlatform : public platform::Platform {
     std::map<platform::PrinterHandle, OpenedPrinter> printerHandles_;
     platform::PrinterHandle nextPrinterHandle_ = 1;
     long lastError_ = 0;
+
+    // --- Dialogs (PortableDialogs.cpp). Headless, the Navigator warning is
+    // answered with its check box clear and the e-mail dialog is cancelled;
+    // a handler stands in for the user. The mail handler gets the dialog
+    // filled from its settings object and may edit it and click its buttons.
+  public:
+    using NavigatorWarningHandler = std::function<bool()>;
+    using NavigatorMailHandler = std::function<void(frmNNMail& dialog)>;
+    void setNavigatorWarningHandler(NavigatorWarningHandler handler) {
+        navigatorWarningHandler_ = std::move(handler);
+    }
+    void setNavigatorMailHandler(NavigatorMailHandler handler) {
+        navigatorMailHandler_ = std::move(handler);
+    }
+    bool ShowNavigatorWarning() override;
+    MailDialogResult ShowNavigatorMail(clsBrowser& config) override;
+
+  private:
+    NavigatorWarningHandler navigatorWarningHandler_;
+    NavigatorMailHandler navigatorMailHandler_;
 };
 
 // A Windows path on a drive ("C:\x" or "c:/x") resolved inside the image,
