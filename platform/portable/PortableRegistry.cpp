@@ -615,7 +615,11 @@ long PortableRegistry::sync(bool haveLock) {
     if (!current(reg, jIno, jSize))
         return pf::ERROR_BADDB;
     try {
-        if (broken_ || !(reg == regId_) || jIno != journalIno_ || jSize < journalApplied_) {
+        // A journal appearing where there was none is read from its start; any
+        // other change of journal file, or a shrunk one, means a reload.
+        bool newJournal = journalIno_ == 0 && journalApplied_ == 0;
+        if (broken_ || !(reg == regId_) || (jIno != journalIno_ && !newJournal) ||
+            jSize < journalApplied_) {
             loadWhole();
             replayJournal(true);
         } else {
