@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <map>
 #include <vector>
 
@@ -153,7 +154,17 @@ struct Cached {
     Document doc;
     bool utf16 = false;
     mode_t mode = 0;
+    // File times have a coarse clock: a file changed again within the same tick
+    // keeps its stamp. While the stamp is that recent, the bytes are compared.
+    bool recent = false;
+    std::string text;
 };
+
+bool IsRecent(const timespec& t) {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return now.tv_sec - t.tv_sec < 2;
+}
 
 std::map<std::string, Cached>& Cache() {
     static std::map<std::string, Cached> cache;
@@ -196,7 +207,8 @@ const Cached* Load(const std::string& path) {
     }
     Stamp stamp(st);
     auto it = cache.find(path);
-    if (it != cache.end() && it->second.stamp == stamp) {
+    bool sameStamp = it != cache.end() && it->second.stamp == stamp;
+    if (sameStamp && !it->second.recent) {
         ::close(fd);
         return &it->second;
     }
@@ -207,10 +219,19 @@ const Cached* Load(const std::string& path) {
         cache.erase(path);
         return nullptr;
     }
-    Cached entry{
-        stamp, {}, text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF"), st.st_mode};
+    bool recent = IsRecent(st.st_mtim) || IsRecent(st.st_ctim);
+    if (sameStamp && it->second.text == text) {
+        it->second.recent = recent;
+        if (!recent)
+            it->second.text.clear();
+        return &it->second;
+    }
+    Cached entry{stamp,      {},     text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF"),
+                 st.st_mode, recent, {}};
     if (!entry.utf16)
         entry.doc = Parse(text);
+    if (recent)
+        entry.text = std::move(text);
     return &cache.insert_or_assign(path, std::move(entry)).first->second;
 }
 

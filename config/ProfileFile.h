@@ -2,8 +2,10 @@
 // WritePrivateProfileStringA, on host paths, answering as Windows does.
 //
 // A file is parsed into sections and entries and kept in a per-path cache that
-// is checked against the file's size, modification time, change time and inode
-// before each use. Text is bytes in the system code page and passes unchanged.
+// is checked against the file's size, modification and change times and inode
+// before each use; while those times are under two seconds old the file's
+// bytes are compared as well. Text is bytes in the system code page and passes
+// unchanged.
 //
 // Parsing, as Windows does it:
 // - Lines end at CR or LF; blanks (space, tab, CR, LF, VT, FF, 0x1A) around a

@@ -1,0 +1,238 @@
+// Expected results were taken from GetPrivateProfileStringA and
+// WritePrivateProfileStringA answering the same inputs.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "config/ProfileFile.h"
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+using Opt = std::optional<std::string>;
+constexpr auto N = std::nullopt;
+
+namespace {
+
+class ProfileFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("vtl_profile_" + std::to_string(::getpid()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        path_ = (dir_ / "a.vtl").string();
+    }
+    void TearDown() override {
+        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(dir_);
+    }
+    void Put(const Opt& text) {
+        fs::remove(path_);
+        if (text)
+            std::ofstream(path_, std::ios::binary) << *text;
+    }
+    Opt Contents() const {
+        std::ifstream in(path_, std::ios::binary);
+        if (!in)
+            return N;
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    fs::path dir_;
+    std::string path_;
+};
+
+struct ReadCase {
+    std::string file;
+    Opt section, key;
+    std::string def;
+    std::uint32_t size;
+    std::uint32_t count;
+    std::string bytes;
+};
+
+TEST_F(ProfileFileTest, ReadsAsWindows) {
+    const std::string basic = "[s]\r\nk=value\r\n";
+    const std::string quotes = "[s]\r\na='x'\r\nb=\"x\"\r\nc='x\"\r\nd='\r\ne=''\r\nq='abcdef'\r\n";
+    const std::string lists = "[a]\r\nk1=1\r\nk2=2\r\n;c=3\r\nbare\r\n[b]\r\n[c]\r\n";
+    const ReadCase cases[] = {
+        {basic, "s", "k", "def", 255, 5, "value"},
+        {basic, "S", "K", "def", 255, 5, "value"},
+        {basic, " s ", " k ", "def", 255, 5, "value"},
+        {basic, "s", "none", "def  ", 255, 3, "def"},
+        {basic, "none", "k", "'def'", 255, 3, "def"},
+        {basic, "s", "none", "   ", 255, 1, " "},
+        {basic, "s", "k", "", 4, 3, "val"},
+        {basic, "s", "k", "", 1, 0, ""},
+        {basic, "s", "k", "", 0, 0, ""},
+        {quotes, "s", "a", "", 255, 1, "x"},
+        {quotes, "s", "b", "", 255, 1, "x"},
+        {quotes, "s", "c", "", 255, 3, "'x\""},
+        {quotes, "s", "d", "", 255, 1, "'"},
+        {quotes, "s", "e", "", 255, 0, ""},
+        {quotes, "s", "q", "", 7, 5, "abcde"},  // quote dropped only when the closing one fits
+        {quotes, "s", "q", "", 4, 3, "abc"},
+        {"  [ sec ]  \r\n  key  =  val ue  \r\n\tk2\t=\tv2\x1A\r\n", "sec", "key", "", 255, 6,
+         "val ue"},
+        {"  [ sec ]  \r\n\tk2\t=\tv2\x1A\r\n", "sec", "k2", "", 255, 2, "v2"},
+        {"[s]\r\nk=v ; note\r\n", "s", "k", "", 255, 8, "v ; note"},
+        {"[s]\r\nk=1\r\nk=2\r\n[S]\r\nj=3\r\n", "s", "k", "d", 255, 1, "1"},
+        {"[s]\r\nk=1\r\nk=2\r\n[S]\r\nj=3\r\n", "s", "j", "d", 255, 1, "d"},
+        {"[s]\r\nbare\r\nempty=\r\n", "s", "bare", "d", 255, 1, "d"},
+        {"[s]\r\nbare\r\nempty=\r\n", "s", "empty", "d", 255, 0, ""},
+        {"[s]\r\n;c=1\r\n", "s", ";c", "d", 255, 1, "1"},
+        {"[s]\nk=v\nj=w", "s", "j", "", 255, 1, "w"},
+        {"[s]\rk=v\rj=w\r", "s", "j", "", 255, 1, "w"},
+        {"k=v\r\n[s]\r\n", "", "k", "", 255, 1, "v"},
+        {"[s]\r\nk=1\r\n[t\r\nj=2\r\n", "s", "j", "", 255, 1, "2"},
+        {"[s]\r\nk=1\r\n[t\r\nj=2\r\n", "t", "j", "d", 255, 1, "d"},
+        {"[a]b]\r\nk=1\r\n", "a]b", "k", "", 255, 1, "1"},
+        {"[s]\r\nk=a\0b\r\n"s, "s", "k", "", 255, 1, "a"},
+        {lists, N, N, "d", 255, 6, "a\0b\0c\0"s},
+        {lists, N, N, "d", 4, 2, "a\0"s},
+        {lists, N, N, "d", 3, 1, "a"},
+        {lists, N, N, "d", 2, 0, ""},
+        {lists, "a", N, "d", 255, 6, "k1\0k2\0"s},
+        {lists, "a", N, "d", 5, 3, "k1\0"s},
+        {lists, "a", N, "d", 4, 2, "k1"},
+        {lists, " a ", N, "dd ", 255, 3, "dd "},
+        {lists, "b", N, "dd", 255, 2, "dd"},
+        {"[s]\r\n=v\r\nk=1\r\n", "s", N, "dd", 255, 2, "dd"},
+        {"[s]\r\na=1\r\nbb=2\r\n", "s", N, "", 6, 4, "a\0bb"s},
+    };
+    for (const auto& c : cases) {
+        Put(c.file);
+        auto got = vtl::GetPrivateProfileString(c.section, c.key, c.def, c.size, path_);
+        EXPECT_EQ(got.count, c.count) << c.file << " " << c.section.value_or("-") << "/"
+                                      << c.key.value_or("-") << " size " << c.size;
+        EXPECT_EQ(got.bytes, c.bytes) << c.file << " " << c.section.value_or("-") << "/"
+                                      << c.key.value_or("-") << " size " << c.size;
+    }
+    Put(N);
+    EXPECT_EQ(vtl::GetPrivateProfileString("s", "k", "'d' ", 255, path_).bytes, "d");
+    EXPECT_EQ(vtl::GetPrivateProfileString("s", N, "d", 255, path_).bytes, "d");
+}
+
+struct WriteCase {
+    Opt file;
+    Opt section, key, value;
+    bool ok;
+    Opt after;
+};
+
+TEST_F(ProfileFileTest, WritesAsWindows) {
+    const std::string doc =
+        ";head\r\n\r\n[S]\r\n  Key = old ; c\r\n;cm\r\nbare\r\n\r\n[t]\r\nz=1\r\n";
+    const WriteCase cases[] = {
+        {doc, "s", "KEY", "new", true, ";head\r\n[S]\r\nKey=new\r\n;cm\r\nbare\r\n[t]\r\nz=1\r\n"},
+        {doc, "s", "n", "1", true,
+         ";head\r\n[S]\r\nKey=old ; c\r\n;cm\r\nbare\r\nn=1\r\n[t]\r\nz=1\r\n"},
+        {doc, "u", "k", "v", true,
+         ";head\r\n[S]\r\nKey=old ; c\r\n;cm\r\nbare\r\n[t]\r\nz=1\r\n[u]\r\nk=v\r\n"},
+        {doc, "s", "bare", "x", true,
+         ";head\r\n[S]\r\nKey=old ; c\r\n;cm\r\nbare=x\r\n[t]\r\nz=1\r\n"},
+        {doc, "s", "key", "old ; c", true, doc},  // unchanged value: file untouched
+        {doc, "s", "key", N, true, ";head\r\n[S]\r\n;cm\r\nbare\r\n[t]\r\nz=1\r\n"},
+        {doc, "S", N, N, true, ";head\r\n[t]\r\nz=1\r\n"},
+        {doc, " s ", N, N, true, doc},  // deletions match names exactly
+        {doc, "x", "y", N, true, doc},
+        {"[s]\nk=v\nk2=v2\n[t]\nx=1", "s", "k3", "n", true,
+         "[s]\r\nk=v\r\nk2=v2\r\nk3=n\r\n[t]\r\nx=1\r\n"},
+        {"[s]\r\nk=1", "t", "k", "v", true, "[s]\r\nk=1\r\n[t]\r\nk=v\r\n"},
+        {"[s]\r\nk=1\r\n", "", "k", "v", true, "k=v\r\n[s]\r\nk=1\r\n"},
+        {"[s]\r\na=1\r\n[s]\r\nb=2\r\n", "s", "b", N, true, "[s]\r\na=1\r\n[s]\r\n"},
+        {"[s]\r\nk=1\r\nk=2\r\n[S]\r\nj=4\r\n", "s", "j", "8", true,
+         "[s]\r\nk=1\r\nk=2\r\nj=8\r\n[S]\r\nj=4\r\n"},
+        {N, "s", "k", "v", true, "[s]\r\nk=v\r\n"},
+        {N, "s", "k", "  lead trail  ", true, "[s]\r\nk=lead trail  \r\n"},
+        {N, "  s2  ", "  k  ", "", true, "[s2  ]\r\nk  =\r\n"},
+        {N, "s", "k", N, true, N},
+        {N, "s", N, N, true, N},
+        {"[s]\r\nk=1\r\n", N, "k", "v", false, "[s]\r\nk=1\r\n"},
+        {"[s]\r\n", "s", "k", "a\r\nb=c", true, "[s]\r\nk=a\r\nb=c\r\n"},
+    };
+    for (const auto& c : cases) {
+        Put(c.file);
+        EXPECT_EQ(vtl::WritePrivateProfileString(c.section, c.key, c.value, path_), c.ok)
+            << c.file.value_or("-") << " " << c.section.value_or("-") << "/" << c.key.value_or("-");
+        EXPECT_EQ(Contents(), c.after)
+            << c.file.value_or("-") << " " << c.section.value_or("-") << "/" << c.key.value_or("-");
+    }
+}
+
+TEST_F(ProfileFileTest, FailedWritesChangeNothing) {
+    const std::string text = "[s]\r\nk=1\r\n";
+    Put(text);
+    fs::permissions(path_, fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_FALSE(vtl::WritePrivateProfileString("s", "k", "2", path_));
+    EXPECT_NE(vtl::LastProfileError().find("read-only"), std::string::npos);
+    EXPECT_EQ(Contents(), text);
+
+    const std::string missing = (dir_ / "nodir" / "b.vtl").string();
+    EXPECT_FALSE(vtl::WritePrivateProfileString("s", "k", "2", missing));
+    EXPECT_FALSE(vtl::LastProfileError().empty());
+    EXPECT_FALSE(fs::exists(dir_ / "nodir"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 1);
+}
+
+TEST_F(ProfileFileTest, WriteKeepsPermissionsAndLeavesNoTemporaryFile) {
+    Put("[s]\r\nk=1\r\n");
+    fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
+    ASSERT_TRUE(vtl::WritePrivateProfileString("s", "k", "2", path_));
+    EXPECT_EQ(fs::status(path_).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 1);
+    EXPECT_EQ(vtl::GetPrivateProfileString("s", "k", "", 255, path_).Text(), "2");
+}
+
+TEST_F(ProfileFileTest, CacheFollowsChangesOnDisk) {
+    Put("[s]\r\nk=1\r\n");
+    EXPECT_EQ(vtl::GetPrivateProfileString("s", "k", "", 255, path_).Text(), "1");
+    // Same size, rewritten in place within the same clock tick.
+    std::ofstream(path_, std::ios::binary | std::ios::in) << "[s]\r\nk=2\r\n";
+    EXPECT_EQ(vtl::GetPrivateProfileString("s", "k", "", 255, path_).Text(), "2");
+    // An old-looking file changed in place, with its modification time set back.
+    struct stat before {};
+    ASSERT_EQ(::stat(path_.c_str(), &before), 0);
+    timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path_.c_str(), old, 0), 0);
+    EXPECT_EQ(vtl::GetPrivateProfileString("s", "k", "", 255, path_).Text(), "2");
+    std::ofstream(path_, std::ios::binary | std::ios::in) << "[s]\r\nk=3\r\n";
+    ASSERT_EQ(::utimensat(AT_FDCWD, path_.c_str(), old, 0), 0);
+    EXPECT_EQ(vtl::GetPrivateProfileString("s", "k", "", 255, path_).Text(), "3");
+    ASSERT_TRUE(vtl::WritePrivateProfileString("s", "j", "4", path_));
+    EXPECT_EQ(vtl::GetPrivateProfileString("s", N, "", 255, path_).bytes, "k\0j\0"s);
+    fs::remove(path_);
+    EXPECT_EQ(vtl::GetPrivateProfileString("s", "k", "gone", 255, path_).Text(), "gone");
+}
+
+TEST_F(ProfileFileTest, OddFilesReadAndRewriteWithoutHarm) {
+    std::string binary;
+    for (int i = 0; i < 5000; ++i)
+        binary.push_back(static_cast<char>((i * 131 + 7) % 256));
+    Put(binary);
+    EXPECT_EQ(vtl::GetPrivateProfileString("s", "k", "d", 255, path_).Text(), "d");
+    EXPECT_TRUE(vtl::WritePrivateProfileString("s", "k", "v", path_));
+    EXPECT_EQ(vtl::GetPrivateProfileString("s", "k", "d", 255, path_).Text(), "v");
+
+    Put("[s]\r\nk=" + std::string(100000, 'x') + "\r\nj=2\r\n");
+    auto got = vtl::GetPrivateProfileString("s", "k", "", 255, path_);
+    EXPECT_EQ(got.count, 254u);
+    EXPECT_EQ(got.bytes, std::string(254, 'x'));
+    EXPECT_EQ(vtl::GetPrivateProfileString("s", "j", "", 255, path_).Text(), "2");
+
+    Put(std::string(100000, 'y'));  // no line end, no section: one bare entry
+    EXPECT_EQ(vtl::GetPrivateProfileString(N, N, "", 255, path_).count, 0u);
+    EXPECT_TRUE(vtl::WritePrivateProfileString("s", "j", "3", path_));
+    EXPECT_EQ(Contents(), std::string(100000, 'y') + "\r\n[s]\r\nj=3\r\n");
+
+    const std::string utf16 = "\xFF\xFE[\0s\0]\0"s;
+    Put(utf16);
+    EXPECT_FALSE(vtl::WritePrivateProfileString("s", "k", "v", path_));
+    EXPECT_EQ(Contents(), utf16);
+}
+
+}  // namespace
