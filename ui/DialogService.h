@@ -62,11 +62,6 @@ class HeadlessDialogs : public DialogService {
         form.load();
         form.setVisible(true);
     }
-    bool busy() const override { return busy_; }
-    void setBusy(bool on) override { busy_ = on; }
-
-  private:
-    bool busy_ = false;
 };
 
 }  // namespace vtl::ui
