@@ -341,6 +341,22 @@ TEST_F(PortableRegistryTest, FoldRoundTripsDataByteExact) {
     EXPECT_EQ(readFile(reg_), text);  // writing is stable
 }
 
+TEST_F(PortableRegistryTest, SampleImagesFoldUnchanged) {
+    int seen = 0;
+    for (const char* name : {"win98", "nt4", "win2000"}) {
+        fs::path sample = vtl::test::samplesDir() / name / "registry.reg";
+        if (!fs::exists(sample))
+            continue;
+        const std::string text = readFile(sample);
+        PortableRegistry r(file(text));
+        EXPECT_TRUE(r.fold());
+        EXPECT_EQ(readFile(reg_), text) << name;
+        ++seen;
+    }
+    if (seen == 0)
+        GTEST_SKIP() << "no sample images";
+}
+
 TEST_F(PortableRegistryTest, TwoProcessesSeeAndKeepEachOthersChanges) {
     file("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Shared]\r\n");
     std::string path = "Shared";

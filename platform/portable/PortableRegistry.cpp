@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 namespace vtl::portable {
 
@@ -268,7 +269,18 @@ PortableRegistry::Key* PortableRegistry::keyAt(std::string_view path, bool creat
     if (root < 0)
         return nullptr;
     Key* k = roots_[root].get();
+    if (create)
+        touchRoot(k);
     return slash == std::string_view::npos ? k : walk(k, path.substr(slash + 1), create);
+}
+
+void PortableRegistry::touchRoot(const Key* key) {
+    while (key->parent != nullptr)
+        key = key->parent;
+    for (std::size_t i = 0; i < 6; ++i) {
+        if (roots_[i].get() == key && rootSeen_[i] == 0)
+            rootSeen_[i] = ++rootCounter_;
+    }
 }
 
 void PortableRegistry::removeKey(Key* key) {
@@ -432,7 +444,9 @@ void PortableRegistry::loadWhole() {
             open.emplace_back(h, pathOf(handle.key));
     }
     std::unique_ptr<Key> old[6];
+    std::uint64_t oldSeen[6];
     for (std::size_t i = 0; i < 6; ++i) {
+        oldSeen[i] = std::exchange(rootSeen_[i], 0);
         old[i] = std::move(roots_[i]);
         roots_[i] = std::make_unique<Key>();
         roots_[i]->name = kRootNames[i];
@@ -441,8 +455,10 @@ void PortableRegistry::loadWhole() {
         TreeSink sink(*this);
         parseReg(std::string_view(text, size), file_.string(), sink);
     } catch (...) {
-        for (std::size_t i = 0; i < 6; ++i)
+        for (std::size_t i = 0; i < 6; ++i) {
             roots_[i] = std::move(old[i]);
+            rootSeen_[i] = oldSeen[i];
+        }
         if (map != nullptr)
             ::munmap(map, size);
         ::close(fd);
@@ -702,7 +718,7 @@ void PortableRegistry::writeFile() {
     };
     std::string path;
     auto emit = [&](auto& self, const Key& key) -> void {
-        if (key.parent != nullptr || !key.values.empty()) {
+        if (key.parent != nullptr || !key.values.empty() || !key.children.empty()) {
             appendKeyLine(buf, path);
             for (const Value& v : key.values) {
                 appendValueLine(buf, v.name, v.type, v.data.data(), v.data.size());
@@ -722,9 +738,14 @@ void PortableRegistry::writeFile() {
     try {
         ::fchmod(fd, mode);
         buf += kRegHeader;
-        for (const auto& root : roots_) {
-            path = root->name;
-            emit(emit, *root);
+        // Roots in the order they first appeared; the others after them.
+        std::size_t order[6] = {0, 1, 2, 3, 4, 5};
+        std::stable_sort(order, order + 6, [&](std::size_t a, std::size_t b) {
+            return rootSeen_[a] - 1 < rootSeen_[b] - 1;  // 0 (never seen) wraps to the end
+        });
+        for (std::size_t i : order) {
+            path = roots_[i]->name;
+            emit(emit, *roots_[i]);
         }
         flush(true);
         if (::fsync(fd) != 0)
@@ -856,8 +877,10 @@ long PortableRegistry::RegCreateKeyEx(HKEY parent, const std::string& subKey, st
             std::size_t pos = 0;
             while (pos <= subKey.size()) {
                 std::size_t end = std::min(subKey.find('\\', pos), subKey.size());
-                if (end > pos)
-                    clean += "\\" + subKey.substr(pos, end - pos);
+                if (end > pos) {
+                    clean += '\\';
+                    clean.append(subKey, pos, end - pos);
+                }
                 pos = end + 1;
             }
             std::string record;
@@ -865,6 +888,7 @@ long PortableRegistry::RegCreateKeyEx(HKEY parent, const std::string& subKey, st
             if (long e = append(record))
                 return e;
             k = walk(p, subKey, true);
+            touchRoot(k);
             disposition = 1;
             maybeFold();
         }
@@ -985,6 +1009,7 @@ long PortableRegistry::RegSetValueEx(HKEY key, const std::string& name, std::uin
     if (long e = append(record))
         return e;
     k->setValue(name, type, std::vector<std::uint8_t>(data, data + size));
+    touchRoot(k);
     maybeFold();
     return pf::ERROR_SUCCESS;
 }

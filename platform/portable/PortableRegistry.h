@@ -132,6 +132,7 @@ class PortableRegistry {
     static std::string pathOf(const Key* key);
     void removeKey(Key* key);
     Key* keyAt(std::string_view path, bool create);
+    void touchRoot(const Key* key);
 
     // Files.
     long sync(bool haveLock);
@@ -146,6 +147,8 @@ class PortableRegistry {
 
     std::filesystem::path file_, journal_, lock_, tmp_;
     std::unique_ptr<Key> roots_[6];
+    std::uint64_t rootSeen_[6] = {};  // when each root first appeared (0: never); the file order
+    std::uint64_t rootCounter_ = 0;
     std::unordered_map<HKEY, Handle> handles_;
     HKEY nextHandle_ = 1;
     bool deleteTree_ = false;
