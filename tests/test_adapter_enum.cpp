@@ -230,5 +230,31 @@ void expectSampleAdapters(const char* sample, const std::vector<Adapter>& expect
     }
 }
 
+TEST(AdapterEnumSamples, ListTheSampleAdapters) {
+    expectSampleAdapters<clsNIC9x>(
+        "win98", {{"Device 0", "3Com Fast EtherLink XL 10/100Mb TX Ethernet NIC (3C905B-TX)",
+                   "NetTrans\\0000"},
+                  {"Device 1", "Realtek RTL8019 Plug and Play Ethernet Card", "NetTrans\\0001"}});
+    expectSampleAdapters<clsNICNT>(
+        "nt4", {{"Device 0", "[1] 3Com Fast EtherLink XL Adapter (3C905)", "El90x1"},
+                {"Device 1", "[2] Intel EtherExpress PRO/100B PCI Adapter", "E100B1"}});
+    expectSampleAdapters<clsNIC2K>(
+        "win2000",
+        {{"Device 0", "3Com EtherLink XL NIC Driver (3C905C-TX)",
+          "{5B8A2C31-7E44-4F0A-9D2B-1C63E0F4A871}"},
+         {"Device 1", "Intel(R) PRO Adapter Driver", "{A1D3F6E2-3B5C-4E8F-9A70-2C4D6B8E0F13}"}});
+}
+
+// Each enumerator finds nothing on the other systems' machines.
+TEST(AdapterEnumSamples, OtherSystemsHaveNoneOfTheirKeys) {
+    for (const char* sample : {"nt4", "win2000"}) {
+        auto image = TestImage::sample(sample);
+        EXPECT_TRUE(enumerate<clsNIC9x>().empty()) << sample;
+    }
+    auto image = TestImage::sample("win98");
+    EXPECT_TRUE(enumerate<clsNICNT>().empty());
+    EXPECT_TRUE(enumerate<clsNIC2K>().empty());
+}
+
 }  // namespace
 }  // namespace vtl

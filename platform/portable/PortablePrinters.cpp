@@ -367,9 +367,10 @@ long PortablePlatform::WNetAddConnection2(const NetResource& resource,
                 rc = key.setText("ProviderName",
                                  nt ? "Microsoft Windows Network" : "Microsoft Network");
             }
+            // Windows 95/98 keeps only the path, the user and the provider.
             if (rc == ERROR_SUCCESS && nt)
                 rc = key.setDword("ProviderType", 0x20000);
-            if (rc == ERROR_SUCCESS) {
+            if (rc == ERROR_SUCCESS && nt) {
                 rc = key.setDword("ConnectionType",
                                   printerPort ? RESOURCETYPE_PRINT : RESOURCETYPE_DISK);
             }
