@@ -63,7 +63,7 @@ class clsVtlConfig {
 
   private:
     void LoadAdvancedSettings();
-    void SaveAdvancedSettings();
+    void SaveAdvancedSettings(const std::string& file);
 
     std::shared_ptr<clsNetConfig> netConfig_;
     std::shared_ptr<clsBrowser> ieConfig_;
