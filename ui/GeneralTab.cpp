@@ -198,8 +198,7 @@ void GeneralTab::initializeNICControls() {
     txtNTDomain.setText(config->NTDomain());
     chkDNSEnabled.setValue(checked(config->DNSEnabled()));
     chkQuickLogon.setValue(checked(config->QuickLogon()));
-    chkWINSEnabled.setValue(checked(config->WINSEnabled()));
-    chkDHCPEnabled.setValue(checked(config->DHCPEnabled()));
+    showWinsAndDhcp(config->WINSEnabled(), config->DHCPEnabled());
     chkDisablePWDCache.setValue(checked(config->DisablePWDCache()));
     txtComputerName.setText(config->ComputerName());
     txtWorkGroup.setText(config->Workgroup());
@@ -258,13 +257,24 @@ void GeneralTab::cmbNIC_Click() {
     txtGateway.setText(config->DefaultGateway());
     txtWINSServer1.setText(config->WINSServer1());
     txtWINSServer2.setText(config->WINSServer2());
-    chkWINSEnabled.setValue(checked(config->WINSEnabled()));
-    chkDHCPEnabled.setValue(checked(config->DHCPEnabled()));
+    showWinsAndDhcp(config->WINSEnabled(), config->DHCPEnabled());
 
     EnableNICControls(cmbNIC.text() != kUnknownAdapter);
 
     if (!loadingFile)
         window_.loading = false;
+}
+
+void GeneralTab::showWinsAndDhcp(bool wins, bool dhcp) {
+    // Each box's click also clears the other item in the model, so the box
+    // that is cleared goes first and the one that is ticked writes last.
+    if (dhcp || chkDHCPEnabled.value() == 0) {
+        chkWINSEnabled.setValue(checked(wins));
+        chkDHCPEnabled.setValue(checked(dhcp));
+    } else {
+        chkDHCPEnabled.setValue(0);
+        chkWINSEnabled.setValue(checked(wins));
+    }
 }
 
 void GeneralTab::EnableNICControls(bool bMode) {
