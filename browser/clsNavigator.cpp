@@ -94,8 +94,8 @@ clsNavigator::clsNavigator() {
         // Warning, unless switched off.
         if (GetRegSetting(kAppName, "Options", "NavigatorWarning", "0") == "0" &&
             currentPrefsPath_.empty()) {
-            frmNetscape warning;
-            warning.Show();
+            ui::frmNetscape warning;
+            warning.ShowModal();
         }
     } catch (const std::exception& e) {
         warn(std::string("Error: ") + e.what());

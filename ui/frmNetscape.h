@@ -1,30 +1,33 @@
-// The warning shown when the Navigator preference file cannot be found,
-// without its window. Show() puts it up modally through the platform; OK
-// stores the check box as the program setting "NavigatorWarning".
+// The warning shown when the Navigator preference file cannot be found. It is
+// put up modally through the platform; OK stores its check box as the program
+// setting "Options"/"NavigatorWarning".
 #pragma once
 
-#include "ui/DialogControls.h"
+#include "ui/Controls.h"
+#include "ui/DialogService.h"
 
-namespace vtl {
+namespace vtl::ui {
 
-class frmNetscape {
+class frmNetscape : public Form {
   public:
-    static constexpr const char* Caption = "Warning...";
-    static constexpr const char* lblWarning =
-        "Your Netscape Navigator preference file could not be located. Please check your "
-        "default user profile.";
-    static constexpr const char* chkWarningCaption = "&Do not display this warning again";
-    static constexpr const char* chkWarningToolTip =
-        "Check this box if you don't want to see this warning again";
-    static constexpr const char* cmdOKCaption = "OK";
-    static constexpr const char* cmdOKToolTip = "Close this dialog";
+    frmNetscape();
 
-    // Modal: returns once the user has closed it with OK.
-    void Show();
-    // Stores the check box state and closes the dialog.
+    // The default mouse pointer while it is shown; the previous one afterwards.
+    void load() override;
+    void unload() override;
+
+    // Shows it modally and returns once OK has closed it.
+    void ShowModal();
+    // Stores "1" when chkWarning is ticked, "0" otherwise, and closes the form.
     void cmdOK_Click();
 
-    CheckBox chkWarning;
+    Label lblWarning{"lblWarning"};
+    CheckBox chkWarning{"chkWarning"};
+    CommandButton cmdOK{"cmdOK"};
+
+  private:
+    int previousPointer_ = 0;
+    bool loaded_ = false;
 };
 
-}  // namespace vtl
+}  // namespace vtl::ui

@@ -9,20 +9,24 @@ namespace vtl::portable {
 bool PortablePlatform::ShowNavigatorWarning() {
     if (navigatorWarningHandler_)
         return navigatorWarningHandler_();
-    std::cerr << messageLine(frmNetscape::lblWarning, frmNetscape::Caption) << '\n';
+    ui::frmNetscape form;
+    std::cerr << messageLine(form.lblWarning.caption(), form.caption()) << '\n';
     return false;
 }
 
 platform::Platform::MailDialogResult PortablePlatform::ShowNavigatorMail(clsBrowser& config) {
-    frmNNMail dialog;
+    ui::frmNNMail dialog;
+    dialog.load();
     dialog.Configuration(&config);
-    dialog.Show();
+    dialog.setVisible(true);
     if (navigatorMailHandler_) {
         navigatorMailHandler_(dialog);
     } else {
-        dialog.cmdCancel_Click();
+        dialog.cmdCancel.click();
     }
-    return {dialog.Cancelled(), dialog.Changed()};
+    MailDialogResult result{dialog.Cancelled(), dialog.Changed()};
+    dialog.unload();
+    return result;
 }
 
 }  // namespace vtl::portable

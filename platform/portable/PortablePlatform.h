@@ -15,9 +15,9 @@
 #include "platform/Platform.h"
 
 // --- Dialogs: the form the e-mail dialog handler edits. ---
-namespace vtl {
+namespace vtl::ui {
 class frmNNMail;
-}  // namespace vtl
+}  // namespace vtl::ui
 
 namespace vtl::portable {
 
@@ -147,7 +147,7 @@ class PortablePlatform : public platform::Platform {
     // filled from its settings object and may edit it and click its buttons.
   public:
     using NavigatorWarningHandler = std::function<bool()>;
-    using NavigatorMailHandler = std::function<void(frmNNMail& dialog)>;
+    using NavigatorMailHandler = std::function<void(ui::frmNNMail& dialog)>;
     void setNavigatorWarningHandler(NavigatorWarningHandler handler) {
         navigatorWarningHandler_ = std::move(handler);
     }
