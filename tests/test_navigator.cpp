@@ -96,18 +96,29 @@ struct Navigator {
 
 using Paths = std::vector<std::pair<std::string, std::string>>;
 
-struct DiscoveryCase {
-    const char* name;
-    const char* sample;
-    std::function<void(TestImage&)> prepare;
-    Paths paths;  // profile and preference file, in discovery order
-    std::string current;
-    int status;
-    int warnings;
-};
+// Constructs the backend on `sample` after `prepare` and checks what it found.
+void expectDiscovery(const char* name, const char* sample, std::function<void(TestImage&)> prepare,
+                     const Paths& paths, const std::string& current, int status, int warnings) {
+    SCOPED_TRACE(name);
+    Navigator n(sample, prepare);
+    EXPECT_EQ(n.nn->PrefsPaths(), paths);
+    std::vector<std::string> names;
+    for (const auto& [profile, path] : paths) {
+        names.push_back(profile);
+        EXPECT_TRUE(fs::exists(n.host(path))) << path;
+    }
+    EXPECT_EQ(n.nn->ProfileList(), names);
+    EXPECT_EQ(n.nn->CurrentProfile(), current);
+    EXPECT_EQ(n.nn->Status(), status);
+    EXPECT_EQ(n.warnings, warnings);
+    EXPECT_TRUE(n.image->messages().empty()) << ::testing::PrintToString(n.messages());
+    EXPECT_FALSE(n.nn->HasChanged());
+}
 
 TEST(Navigator, DiscoversProfilesFromEachSourceAndFallback) {
     const std::string pf = "C:\\Program Files\\Netscape\\Users\\";
+    const std::string pfLower = "c:\\program files\\netscape\\users\\";
+    const std::string nsc = "c:\\Netscape\\Users\\";
     const auto copyProfile = [](const char* from, const char* to) {
         return [from, to](TestImage& image) {
             fs::create_directories(image.dir() / "drive_c" / to);
@@ -115,133 +126,80 @@ TEST(Navigator, DiscoversProfilesFromEachSourceAndFallback) {
                           image.dir() / "drive_c" / to / "prefs.js");
         };
     };
-    const std::vector<DiscoveryCase> cases = {
-        {"98: second source",
-         "win98",
-         {},
-         {{"default", "c:\\program files\\netscape\\users\\default\\prefs.js"},
-          {"Jane Doe", pf + "jane_doe\\prefs.js"}},
-         "Jane Doe",
-         0,
-         0},
-        {"NT4: first source only",
-         "nt4",
-         {},
-         {{"default", "C:\\Netscape\\Users\\default\\prefs.js"}},
-         "default",
-         0,
-         0},
-        {"2000: install directory's drive",
-         "win2000",
-         {},
-         {{"default", "c:\\program files\\netscape\\users\\default\\prefs.js"},
-          {"Jane Doe", "c:\\Netscape\\Users\\jane_doe\\prefs.js"}},
-         "Jane Doe",
-         0,
-         0},
-        {"NT4 without first-source user",
-         "nt4",
-         [](TestImage&) { deleteValue(kHklmUsers, "CurrentUser"); },
-         {{"default", "c:\\netscape\\users\\default\\prefs.js"},
-          {"Jane Doe", "c:\\Netscape\\Users\\jane_doe\\prefs.js"}},
-         "default",
-         0,
-         0},
-        {"NT4 with a DirRoot that does not exist",
-         "nt4",
-         [](TestImage&) { setValue(std::string(kHklmUsers) + "\\default", "DirRoot", "C:\\Gone"); },
-         {{"default", "c:\\netscape\\users\\default\\prefs.js"},
-          {"Jane Doe", "c:\\Netscape\\Users\\jane_doe\\prefs.js"}},
-         "default",
-         0,
-         0},
-        {"98: popstate path without the mail folder",
-         "win98",
-         [](TestImage&) {
-             setValue(std::string(kBiff) + "\\users\\default\\servers\\pop.homenet.example.net",
-                      "popstatePath", "C:\\Elsewhere\\pop.dat");
-         },
-         {{"default", pf + "default\\prefs.js"}, {"Jane Doe", pf + "jane_doe\\prefs.js"}},
-         "Jane Doe",
-         0,
-         0},
-        {"98: install directory's drive",
-         "win98",
-         copyProfile("Program Files/Netscape/Users/jane_doe", "NETSCAPE/USERS/JANE_DOE"),
-         {{"default", "c:\\program files\\netscape\\users\\default\\prefs.js"},
-          {"Jane Doe", "c:\\Netscape\\Users\\jane_doe\\prefs.js"}},
-         "Jane Doe",
-         0,
-         0},
-        {"98: a name with blanks",
-         "win98",
-         [&](TestImage& image) {
-             setValue(std::string(kBiff) + "\\users\\John Q Smith", "Other", "x");
-             copyProfile("Program Files/Netscape/Users/default",
-                         "Program Files/Netscape/Users/John_Q_Smith")(image);
-         },
-         {{"default", "c:\\program files\\netscape\\users\\default\\prefs.js"},
-          {"Jane Doe", pf + "jane_doe\\prefs.js"},
-          {"John Q Smith", pf + "john_q_smith\\prefs.js"}},
-         "Jane Doe",
-         0,
-         0},
-        {"98: Windows on drive D",
-         "win98",
-         [](TestImage& image) {
-             setValue("\\HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion",
-                      "SystemRoot", "D:\\WINDOWS");
-             fs::create_directories(image.dir() / "drive_d");
-             fs::rename(image.dir() / "drive_c" / "Program Files",
-                        image.dir() / "drive_d" / "Program Files");
-         },
-         {{"default", "D:\\Program Files\\Netscape\\Users\\default\\prefs.js"},
-          {"Jane Doe", "D:\\Program Files\\Netscape\\Users\\jane_doe\\prefs.js"}},
-         "Jane Doe",
-         0,
-         0},
-        {"2000: current user's file missing",
-         "win2000",
-         [](TestImage& image) { fs::remove_all(image.dir() / "drive_c" / "Netscape"); },
-         {{"default", "c:\\program files\\netscape\\users\\default\\prefs.js"}},
-         "default",
-         0,
-         1},
-        {"98: no Navigator users",
-         "win98",
-         [](TestImage&) { deleteValue(kBiff, "CurrentUser"); },
-         {},
-         "",
-         1,
-         1},
-        {"NT4: no users, warning switched off",
-         "nt4",
-         [](TestImage&) {
-             deleteValue(kHklmUsers, "CurrentUser");
-             deleteValue(kBiff, "CurrentUser");
-         },
-         {},
-         "",
-         1,
-         0},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        Navigator n(c.sample, c.prepare);
-        EXPECT_EQ(n.nn->PrefsPaths(), c.paths);
-        std::vector<std::string> names;
-        for (const auto& [name, path] : c.paths) {
-            names.push_back(name);
-            EXPECT_TRUE(fs::exists(n.host(path))) << path;
-        }
-        EXPECT_EQ(n.nn->ProfileList(), names);
-        EXPECT_EQ(n.nn->CurrentProfile(), c.current);
-        EXPECT_EQ(n.nn->Status(), c.status);
-        EXPECT_EQ(n.warnings, c.warnings);
-        EXPECT_TRUE(n.image->messages().empty()) << ::testing::PrintToString(n.messages());
-        EXPECT_FALSE(n.nn->HasChanged());
-        EXPECT_TRUE(n.nn->IsInstalled());
-    }
+    const std::string popServer = std::string(kBiff) + "\\users\\default\\servers\\";
+
+    expectDiscovery(
+        "98: second source", "win98", {},
+        {{"default", pfLower + "default\\prefs.js"}, {"Jane Doe", pf + "jane_doe\\prefs.js"}},
+        "Jane Doe", 0, 0);
+    expectDiscovery("NT4: first source only", "nt4", {},
+                    {{"default", "C:\\Netscape\\Users\\default\\prefs.js"}}, "default", 0, 0);
+    expectDiscovery(
+        "2000: install directory's drive", "win2000", {},
+        {{"default", pfLower + "default\\prefs.js"}, {"Jane Doe", nsc + "jane_doe\\prefs.js"}},
+        "Jane Doe", 0, 0);
+    expectDiscovery(
+        "NT4 without first-source user", "nt4",
+        [](TestImage&) { deleteValue(kHklmUsers, "CurrentUser"); },
+        {{"default", "c:\\netscape\\users\\default\\prefs.js"},
+         {"Jane Doe", nsc + "jane_doe\\prefs.js"}},
+        "default", 0, 0);
+    expectDiscovery(
+        "NT4 with a DirRoot that does not exist", "nt4",
+        [](TestImage&) { setValue(std::string(kHklmUsers) + "\\default", "DirRoot", "C:\\Gone"); },
+        {{"default", "c:\\netscape\\users\\default\\prefs.js"},
+         {"Jane Doe", nsc + "jane_doe\\prefs.js"}},
+        "default", 0, 0);
+    expectDiscovery(
+        "98: popstate path without the mail folder", "win98",
+        [&](TestImage&) {
+            setValue(popServer + "pop.homenet.example.net", "popstatePath",
+                     "C:\\Elsewhere\\pop.dat");
+        },
+        {{"default", pf + "default\\prefs.js"}, {"Jane Doe", pf + "jane_doe\\prefs.js"}},
+        "Jane Doe", 0, 0);
+    expectDiscovery(
+        "98: install directory's drive", "win98",
+        copyProfile("Program Files/Netscape/Users/jane_doe", "NETSCAPE/USERS/JANE_DOE"),
+        {{"default", pfLower + "default\\prefs.js"}, {"Jane Doe", nsc + "jane_doe\\prefs.js"}},
+        "Jane Doe", 0, 0);
+    expectDiscovery(
+        "98: a name with blanks", "win98",
+        [&](TestImage& image) {
+            setValue(std::string(kBiff) + "\\users\\John Q Smith", "Other", "x");
+            copyProfile("Program Files/Netscape/Users/default",
+                        "Program Files/Netscape/Users/John_Q_Smith")(image);
+        },
+        {{"default", pfLower + "default\\prefs.js"},
+         {"Jane Doe", pf + "jane_doe\\prefs.js"},
+         {"John Q Smith", pf + "john_q_smith\\prefs.js"}},
+        "Jane Doe", 0, 0);
+    expectDiscovery(
+        "98: Windows on drive D", "win98",
+        [](TestImage& image) {
+            setValue("\\HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion",
+                     "SystemRoot", "D:\\WINDOWS");
+            fs::create_directories(image.dir() / "drive_d");
+            fs::rename(image.dir() / "drive_c" / "Program Files",
+                       image.dir() / "drive_d" / "Program Files");
+        },
+        {{"default", "D:\\Program Files\\Netscape\\Users\\default\\prefs.js"},
+         {"Jane Doe", "D:\\Program Files\\Netscape\\Users\\jane_doe\\prefs.js"}},
+        "Jane Doe", 0, 0);
+    expectDiscovery(
+        "2000: current user's file missing", "win2000",
+        [](TestImage& image) { fs::remove_all(image.dir() / "drive_c" / "Netscape"); },
+        {{"default", pfLower + "default\\prefs.js"}}, "default", 0, 1);
+    expectDiscovery(
+        "98: no Navigator users", "win98", [](TestImage&) { deleteValue(kBiff, "CurrentUser"); },
+        {}, "", 1, 1);
+    expectDiscovery(
+        "NT4: no users, warning switched off", "nt4",
+        [](TestImage&) {
+            deleteValue(kHklmUsers, "CurrentUser");
+            deleteValue(kBiff, "CurrentUser");
+        },
+        {}, "", 1, 0);
 }
 
 TEST(Navigator, WarningStoresItsCheckBoxAndRestoresThePointer) {
@@ -257,81 +215,60 @@ TEST(Navigator, WarningStoresItsCheckBoxAndRestoresThePointer) {
     }
 }
 
-struct Settings {
-    std::string http, httpPort, ftp, ssl, socks, socksPort, exceptions, autoConfig, homePage;
-    bool proxy, direct;
-    std::string fullName, addr, pop, popLogin;
-    bool leave;
-};
-
-Settings settingsOf(const clsBrowser& b) {
-    return {
-        b.HTTPAddress(),     b.HTTPPort(),        b.FTPAddress(),      b.SecureAddress(),
-        b.SocksAddress(),    b.SocksPort(),       b.ProxyExceptions(), b.AutoConfigURL(),
-        b.DefaultHomePage(), b.ProxyEnabled(),    b.ConnectViaLAN(),   b.EMailFullName(),
-        b.EMailAddr(),       b.EMailPOP3Server(), b.EMailPOP3Login(),  b.EMailLeaveMailOnServer()};
+// The settings read from a profile, Booleans as "1"/"0".
+std::vector<std::string> settingsOf(const clsBrowser& b) {
+    auto flag = [](bool on) { return std::string(on ? "1" : "0"); };
+    return {b.HTTPAddress(),         b.HTTPPort(),
+            b.FTPAddress(),          b.SecureAddress(),
+            b.SocksAddress(),        b.SocksPort(),
+            b.ProxyExceptions(),     b.AutoConfigURL(),
+            b.DefaultHomePage(),     flag(b.ProxyEnabled()),
+            flag(b.ConnectViaLAN()), b.EMailFullName(),
+            b.EMailAddr(),           b.EMailPOP3Server(),
+            b.EMailPOP3Login(),      flag(b.EMailLeaveMailOnServer())};
 }
 
-bool operator==(const Settings& a, const Settings& b) {
-    return std::tie(a.http, a.httpPort, a.ftp, a.ssl, a.socks, a.socksPort, a.exceptions,
-                    a.autoConfig, a.homePage, a.proxy, a.direct, a.fullName, a.addr, a.pop,
-                    a.popLogin, a.leave) == std::tie(b.http, b.httpPort, b.ftp, b.ssl, b.socks,
-                                                     b.socksPort, b.exceptions, b.autoConfig,
-                                                     b.homePage, b.proxy, b.direct, b.fullName,
-                                                     b.addr, b.pop, b.popLogin, b.leave);
-}
-
-void PrintTo(const Settings& s, std::ostream* os) {
-    *os << s.http << ":" << s.httpPort << " ftp " << s.ftp << " ssl " << s.ssl << " socks "
-        << s.socks << ":" << s.socksPort << " except " << s.exceptions << " pac " << s.autoConfig
-        << " home " << s.homePage << " proxy " << s.proxy << " direct " << s.direct << " mail "
-        << s.fullName << "/" << s.addr << "/" << s.pop << "/" << s.popLogin << "/" << s.leave;
+// Reads `profile` of `sample` (the current one when null).
+void expectSettings(const char* sample, const char* profile,
+                    const std::vector<std::string>& expected) {
+    SCOPED_TRACE(std::string(sample) + " " + (profile ? profile : "current"));
+    Navigator n(sample);
+    if (profile) {
+        n.nn->CurrentProfile(profile);  // reloads at once
+    } else {
+        n.nn->loadConfiguration();
+    }
+    EXPECT_EQ(settingsOf(*n.nn), expected);
+    EXPECT_TRUE(n.image->messages().empty()) << ::testing::PrintToString(n.messages());
 }
 
 TEST(Navigator, ReadsTheSelectedProfile) {
-    struct Case {
-        const char* sample;
-        const char* profile;  // selected after construction, or nullptr
-        Settings expected;
-    };
-    const std::vector<Case> cases = {
-        {"win98",
-         nullptr,
-         {"proxy.hq.example.com", "8080", "ftpgw.hq.example.com", "proxy.hq.example.com",
-          "socks.hq.example.com", "1080", "localhost, .hq.example.com", "",
-          "http://intranet.hq.example.com/", true, false, "Jane Doe", "jane.doe@hq.example.com",
-          "imap.hq.example.com", "jdoe", false}},
-        {"win98",
-         "default",
-         {"", "", "", "", "", "", "", "", "http://home.netscape.com/", false, true, "Jane Doe",
-          "jdoe98@homenet.example.net", "pop.homenet.example.net", "jdoe98", true}},
-        {"nt4",
-         nullptr,
-         {"webcache.acct.example.net", "3128", "", "", "", "", "intranet, .acct.example.net",
-          "http://proxy.acct.example.net/proxy.pac", "http://intranet.acct.example.net/", false,
-          false, "Alan Smith", "alan.smith@acct.example.net", "pop.acct.example.net", "asmith",
-          false}},
-        {"win2000",
-         nullptr,
-         {"proxy.eng.example.org", "8000", "", "", "", "", "", "", "http://www.example.com/", false,
-          true, "Jane Doe", "jane.doe@example.org", "mail.example.org", "jane.doe", false}},
-        {"win2000",
-         "DEFAULT",
-         {"proxy.eng.example.org", "8000", "proxy.eng.example.org", "proxy.eng.example.org",
-          "socks.eng.example.org", "1080", "localhost, .eng.example.org", "",
-          "http://home.netscape.com/", true, false, "Maria Lopez", "maria.lopez@eng.example.org",
-          "pop.eng.example.org", "mlopez", true}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.sample) + " " + (c.profile ? c.profile : "current"));
-        Navigator n(c.sample);
-        if (c.profile)
-            n.nn->CurrentProfile(c.profile);  // reloads at once
-        else
-            n.nn->loadConfiguration();
-        EXPECT_EQ(settingsOf(*n.nn), c.expected);
-        EXPECT_TRUE(n.image->messages().empty()) << ::testing::PrintToString(n.messages());
-    }
+    // http, port, ftp, ssl, socks, port, exceptions, pac, home, proxy, direct, name, address,
+    // POP3 server, login, leave on server
+    expectSettings("win98", nullptr,
+                   {"proxy.hq.example.com", "8080", "ftpgw.hq.example.com", "proxy.hq.example.com",
+                    "socks.hq.example.com", "1080", "localhost, .hq.example.com", "",
+                    "http://intranet.hq.example.com/", "1", "0", "Jane Doe",
+                    "jane.doe@hq.example.com", "imap.hq.example.com", "jdoe", "0"});
+    expectSettings(
+        "win98", "default",
+        {"", "", "", "", "", "", "", "", "http://home.netscape.com/", "0", "1", "Jane Doe",
+         "jdoe98@homenet.example.net", "pop.homenet.example.net", "jdoe98", "1"});
+    expectSettings(
+        "nt4", nullptr,
+        {"webcache.acct.example.net", "3128", "", "", "", "", "intranet, .acct.example.net",
+         "http://proxy.acct.example.net/proxy.pac", "http://intranet.acct.example.net/", "0", "0",
+         "Alan Smith", "alan.smith@acct.example.net", "pop.acct.example.net", "asmith", "0"});
+    expectSettings(
+        "win2000", nullptr,
+        {"proxy.eng.example.org", "8000", "", "", "", "", "", "", "http://www.example.com/", "0",
+         "1", "Jane Doe", "jane.doe@example.org", "mail.example.org", "jane.doe", "0"});
+    expectSettings(
+        "win2000", "DEFAULT",
+        {"proxy.eng.example.org", "8000", "proxy.eng.example.org", "proxy.eng.example.org",
+         "socks.eng.example.org", "1080", "localhost, .eng.example.org", "",
+         "http://home.netscape.com/", "1", "0", "Maria Lopez", "maria.lopez@eng.example.org",
+         "pop.eng.example.org", "mlopez", "1"});
 }
 
 // Lines of keys the backend writes are compared apart; all others must stay as they were.
@@ -426,11 +363,11 @@ TEST(Navigator, AppliesEachConnectionModeLeavingOtherLinesAlone) {
                     << key;
             }
             // Read back, the settings are those applied.
-            Settings applied = settingsOf(*n.nn);
-            applied.direct = mode.direct && !mode.proxy;
-            for (std::string* port : {&applied.httpPort, &applied.socksPort}) {
-                if (port->empty())
-                    *port = "0";  // an empty port is written as 0
+            auto applied = settingsOf(*n.nn);
+            applied[10] = mode.direct && !mode.proxy ? "1" : "0";
+            for (std::size_t port : {1, 5}) {
+                if (applied[port].empty())
+                    applied[port] = "0";  // an empty port is written as 0
             }
             n.nn->loadConfiguration();
             EXPECT_EQ(settingsOf(*n.nn), applied);
@@ -544,7 +481,7 @@ TEST(Navigator, ConfigurationFileSectionRoundTrips) {
                                             "EMailLeaveMailOnServer"};
     EXPECT_EQ(keys, order);
 
-    Settings saved = settingsOf(*n.nn);
+    const auto saved = settingsOf(*n.nn);
     n.nn->CurrentProfile("default");  // different settings in memory
     n.nn->LoadConfigurationFile(file);
     EXPECT_EQ(n.nn->CurrentProfile(), "Jane Doe");

@@ -114,102 +114,79 @@ TEST_F(NavigatorPrefsTest, ReadsValuesCutByPosition) {
     }
 }
 
-struct EditCase {
-    const char* name;
-    std::vector<std::string> before;
-    std::function<void(clsNavigatorPrefs&)> edit;
-    std::vector<std::string> after;
-    std::string message;
-};
-
 TEST_F(NavigatorPrefsTest, EditsLinesInPlace) {
-    const std::string http = R"(user_pref("network.proxy.http", "old");)";
-    const std::string port = R"(user_pref("network.proxy.http_port", 80);)";
-    const std::string head = "// Mozilla User Preferences";
-    const std::vector<EditCase> cases = {
-        {"replace keeps line",
-         {head, http, port, ""},
-         [](auto& p) { p.saveSettingStr("network.proxy.http", "new"); },
-         {head, R"(user_pref("network.proxy.http", "new");)", port, ""},
-         ""},
-        {"replace on last line moves up",
-         {head, port, http},
-         [](auto& p) { p.saveSettingStr("network.proxy.http", "new"); },
-         {head, R"(user_pref("network.proxy.http", "new");)", port},
-         ""},
-        {"new key before last line",
-         {head, port, ""},
-         [](auto& p) { p.saveSettingInt("network.proxy.type", 2); },
-         {head, port, R"(user_pref("network.proxy.type", 2);)", ""},
-         ""},
-        {"key case kept, found again ignoring case",
-         {head, R"(user_pref("Mail.Leave_On_Server", false);)", ""},
-         [](auto& p) { p.saveSettingBln("MAIL.leave_on_server", true); },
-         {head, R"(user_pref("MAIL.leave_on_server", true);)", ""},
-         ""},
-        {"only line stays only line",
-         {http},
-         [](auto& p) { p.saveSettingStr("network.proxy.http", "new"); },
-         {R"(user_pref("network.proxy.http", "new");)"},
-         ""},
-        {"new key with one line",
-         {head},
-         [](auto& p) { p.saveSettingInt("a", -5); },
-         {R"(user_pref("a", -5);)", head},
-         ""},
-        {"quotes and backslashes written raw",
-         {head, ""},
-         [](auto& p) { p.saveSettingStr("a", R"(C:\x "q")"); },
-         {head, R"(user_pref("a", "C:\x "q"");)", ""},
-         ""},
-        {"delete",
-         {head, http, port, ""},
-         [](auto& p) { p.deleteSetting("network.proxy.http"); },
-         {head, port, ""},
-         ""},
-        {"delete absent",
-         {head, port, ""},
-         [](auto& p) { p.deleteSetting("network.proxy.http"); },
-         {head, port, ""},
-         ""},
-        {"new key into empty file",
-         {},
-         [](auto& p) { p.saveSettingStr("a", "b"); },
-         {},
-         "Error in clsNavigatorPrefs:saveSettingStr:"},
-        {"int into empty file",
-         {},
-         [](auto& p) { p.saveSettingInt("a", 1); },
-         {},
-         "Error in clsNavigatorPrefs:saveSettingInt:"},
-        {"bool into empty file",
-         {},
-         [](auto& p) { p.saveSettingBln("a", true); },
-         {},
-         "Error in clsNavigatorPrefs:saveSettingBln:"},
-        {"lines without paren or comma untouched",
-         {"user_pref(\"x\" 1", "garbage ) , (", "user_pref(\"y\", 2);", ""},
-         [](auto& p) { p.saveSettingInt("y", 3); },
-         {"user_pref(\"x\" 1", "garbage ) , (", "user_pref(\"y\", 3);", ""},
-         ""},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    using Lines = std::vector<std::string>;
+    using Edit = std::function<void(clsNavigatorPrefs&)>;
+    // Opens `before` in write mode, runs `edit`, closes; then compares the file and messages.
+    auto expectEdit = [this](const char* name, const Lines& before, const Edit& edit,
+                             const Lines& after, const std::string& message) {
+        SCOPED_TRACE(name);
         image_->clearMessages();
-        write(joinCrLf(c.before));
+        write(joinCrLf(before));
         {
             clsNavigatorPrefs prefs;
             prefs.openPrefsFile(kPrefsPath, true);
-            c.edit(prefs);
+            edit(prefs);
             prefs.closePrefsFile();
         }
-        EXPECT_EQ(onDisk(), joinCrLf(c.after));
-        if (c.message.empty()) {
+        EXPECT_EQ(onDisk(), joinCrLf(after));
+        if (message.empty()) {
             EXPECT_TRUE(image_->messages().empty()) << ::testing::PrintToString(messageTexts());
         } else {
-            expectOneMessage(c.message);
+            expectOneMessage(message);
         }
-    }
+    };
+    const std::string http = R"(user_pref("network.proxy.http", "old");)";
+    const std::string port = R"(user_pref("network.proxy.http_port", 80);)";
+    const std::string head = "// Mozilla User Preferences";
+    expectEdit(
+        "replace keeps line", {head, http, port, ""},
+        [](clsNavigatorPrefs& p) { p.saveSettingStr("network.proxy.http", "new"); },
+        {head, R"(user_pref("network.proxy.http", "new");)", port, ""}, "");
+    expectEdit(
+        "replace on last line moves up", {head, port, http},
+        [](clsNavigatorPrefs& p) { p.saveSettingStr("network.proxy.http", "new"); },
+        {head, R"(user_pref("network.proxy.http", "new");)", port}, "");
+    expectEdit(
+        "new key before last line", {head, port, ""},
+        [](clsNavigatorPrefs& p) { p.saveSettingInt("network.proxy.type", 2); },
+        {head, port, R"(user_pref("network.proxy.type", 2);)", ""}, "");
+    expectEdit(
+        "key case kept, found again ignoring case",
+        {head, R"(user_pref("Mail.Leave_On_Server", false);)", ""},
+        [](clsNavigatorPrefs& p) { p.saveSettingBln("MAIL.leave_on_server", true); },
+        {head, R"(user_pref("MAIL.leave_on_server", true);)", ""}, "");
+    expectEdit(
+        "only line stays only line", {http},
+        [](clsNavigatorPrefs& p) { p.saveSettingStr("network.proxy.http", "new"); },
+        {R"(user_pref("network.proxy.http", "new");)"}, "");
+    expectEdit(
+        "new key with one line", {head}, [](clsNavigatorPrefs& p) { p.saveSettingInt("a", -5); },
+        {R"(user_pref("a", -5);)", head}, "");
+    expectEdit(
+        "quotes and backslashes written raw", {head, ""},
+        [](clsNavigatorPrefs& p) { p.saveSettingStr("a", R"(C:\x "q")"); },
+        {head, R"(user_pref("a", "C:\x "q"");)", ""}, "");
+    expectEdit(
+        "delete", {head, http, port, ""},
+        [](clsNavigatorPrefs& p) { p.deleteSetting("network.proxy.http"); }, {head, port, ""}, "");
+    expectEdit(
+        "delete absent", {head, port, ""},
+        [](clsNavigatorPrefs& p) { p.deleteSetting("network.proxy.http"); }, {head, port, ""}, "");
+    expectEdit(
+        "new key into empty file", {}, [](clsNavigatorPrefs& p) { p.saveSettingStr("a", "b"); }, {},
+        "Error in clsNavigatorPrefs:saveSettingStr:");
+    expectEdit(
+        "int into empty file", {}, [](clsNavigatorPrefs& p) { p.saveSettingInt("a", 1); }, {},
+        "Error in clsNavigatorPrefs:saveSettingInt:");
+    expectEdit(
+        "bool into empty file", {}, [](clsNavigatorPrefs& p) { p.saveSettingBln("a", true); }, {},
+        "Error in clsNavigatorPrefs:saveSettingBln:");
+    expectEdit(
+        "lines without paren or comma untouched",
+        {"user_pref(\"x\" 1", "garbage ) , (", "user_pref(\"y\", 2);", ""},
+        [](clsNavigatorPrefs& p) { p.saveSettingInt("y", 3); },
+        {"user_pref(\"x\" 1", "garbage ) , (", "user_pref(\"y\", 3);", ""}, "");
 }
 
 TEST_F(NavigatorPrefsTest, WritesBackOnlyInWriteModeAndAtDestruction) {
