@@ -1,0 +1,278 @@
+// clsExplorer: the proxy string in both directions and the "Internet Explorer"
+// section of a configuration file.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "browser/clsExplorer.h"
+#include "config/ConfigFile.h"
+#include "registry/clsEasyRegistry.h"
+#include "support/BrowserState.h"
+#include "support/TestImage.h"
+
+namespace vtl {
+namespace {
+
+using test::browserTexts;
+using test::proxyFlags;
+using test::proxyPairs;
+using test::TestImage;
+
+constexpr const char* kSettings =
+    "\\HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+constexpr const char* kKeys[] = {"ProxyServer",     "DialupISP",     "ProxyEnable",
+                                 "EnableAutoDial",  "AutoConfigURL", "ProxyOverride",
+                                 "DisablePWDCache", "DefHomePage"};
+
+void putProxyServer(const std::string& text) {
+    clsEasyRegistry reg;
+    reg.SetSuppressErrors(true);
+    reg.Cd(kSettings);
+    reg.SetValue("ProxyServer", STRING, text);
+    ASSERT_EQ(reg.lastError(), 0);
+}
+
+std::string registryProxyServer() {
+    clsEasyRegistry reg;
+    reg.SetSuppressErrors(true);
+    reg.Cd(kSettings);
+    return reg.ValueText("ProxyServer");
+}
+
+// The section's keys in file order, "key=value" joined by blanks.
+std::string savedSection(const std::string& file) {
+    std::string out;
+    for (const char* key : kKeys)
+        out += std::string(key) + "=" + ReadConfigValue("Internet Explorer", key, file) + " ";
+    return out;
+}
+
+struct ExplorerProxy : ::testing::Test {
+    std::unique_ptr<TestImage> image = TestImage::sample("win98");
+    std::string file = (image->dir() / "settings.vtl").string();
+};
+
+// Registry "ProxyServer" -> properties -> registry "ProxyServer" again. The
+// SOCKS pair starts as old|9 and is kept unless the string names it.
+TEST_F(ExplorerProxy, RegistryStringParsesAndComposes) {
+    struct Case {
+        std::string stored;
+        bool same;
+        std::string pairs;
+        std::string composed;
+    };
+    const std::string x(9990, 'x');
+    const std::string none = "| | | | old|9";
+    const std::vector<Case> cases = {
+        {"px:80", true, "px|80 px|80 px|80 px|80 old|9", "px:80"},
+        {"  px:80  ", true, "px|80 px|80 px|80 px|80 old|9", "px:80"},
+        {"ftp=f:21;http=h:80;socks=s:1080", false, "h|80 f|21 | | s|1080",
+         "ftp=f:21;http=h:80;socks=s:1080"},
+        {"http=h", false, "h| | | | old|9", "http=h;socks=old:9"},
+        {"wais=w:210", false, none, "socks=old:9"},
+        {"http=h:80;;ftp=f:21", false, "h|80 | | | old|9", "http=h:80;socks=old:9"},
+        {"HTTP=H:1;Https=s:443;GOPHER=g:70;Socks=k:5", false, "H|1 | g|70 s|443 k|5",
+         "gopher=g:70;http=H:1;https=s:443;socks=k:5"},
+        {"http=http://p:8080", false, "http://p|8080 | | | old|9",
+         "http=http://p:8080;socks=old:9"},
+        {"http=http://p", false, "http://p| | | | old|9", "http=http://p;socks=old:9"},
+        {"http://p:3128", true, "http://p|3128 http://p|3128 http://p|3128 http://p|3128 old|9",
+         "http://p:3128"},
+        {"a:1;b:2", true, "b|2 b|2 b|2 b|2 old|9", "b:2"},
+        // Ports are text: neither numbers nor the 16-bit range are checked.
+        {"ftp=f:abc;http=h:99999;https=s:-1", false, "h|99999 f|abc | s|-1 old|9",
+         "ftp=f:abc;http=h:99999;https=s:-1;socks=old:9"},
+        {"http=h:", false, "h| | | | old|9", "http=h;socks=old:9"},
+        // An empty value is the single form with nothing in it.
+        {"", true, none, ":"},
+        {";;;;;;;;", true, none, ":"},
+        {std::string(10000, ';'), true, none, ":"},
+        {"====", false, none, "socks=old:9"},
+        {"=;==;=;;=", false, none, "socks=old:9"},
+        {std::string(5000, '=') + std::string(5000, ';'), false, none, "socks=old:9"},
+        {"ht:tp=h:80", false, none, "socks=old:9"},
+        {"http=" + x + ":80", false, x + "|80 | | | old|9", "http=" + x + ":80;socks=old:9"},
+    };
+    for (const Case& c : cases) {
+        const std::string where = c.stored.substr(0, 60);
+        putProxyServer(c.stored);
+        clsExplorer ie;
+        ie.SocksAddress("old");
+        ie.SocksPort("9");
+        ie.HTTPAddress("stale");
+        ie.FTPPort("stale");
+        ie.GetProxyAddresses();
+        EXPECT_EQ(ie.UseSameProxy(), c.same) << where;
+        EXPECT_EQ(proxyPairs(ie), c.pairs) << where;
+        ie.SetProxyAddresses();
+        EXPECT_EQ(registryProxyServer(), c.composed) << where;
+    }
+}
+
+// Properties -> composed string, in the registry and in the file alike.
+TEST_F(ExplorerProxy, ComposesFromProperties) {
+    struct Case {
+        bool same;
+        std::vector<std::string> fields;  // HTTP, FTP, Gopher, Secure, SOCKS: address, port
+        std::string composed;
+    };
+    const std::vector<Case> cases = {
+        {true, {"", "", "", "", "", "", "", "", "", ""}, ":"},
+        {true, {"h", "", "f", "21", "", "", "", "", "s", "1"}, "h:"},
+        {false, {"", "", "", "", "", "", "", "", "", ""}, ""},
+        // Blank addresses drop the whole entry; blank ports drop the colon.
+        {false, {"  ", "80", "f", "  ", "", "", "s", "", "", ""}, "ftp=f;https=s"},
+        {false, {"", "", "", "", "", "", "", "443", "k", "1080"}, "socks=k:1080"},
+    };
+    for (const Case& c : cases) {
+        clsExplorer ie;
+        ie.UseSameProxy(c.same);
+        const auto& f = c.fields;
+        ie.HTTPAddress(f[0]), ie.HTTPPort(f[1]), ie.FTPAddress(f[2]), ie.FTPPort(f[3]);
+        ie.GopherAddress(f[4]), ie.GopherPort(f[5]), ie.SecureAddress(f[6]), ie.SecurePort(f[7]);
+        ie.SocksAddress(f[8]), ie.SocksPort(f[9]);
+        ie.WAISAddress("w");
+        ie.WAISPort("210");
+        ie.SetProxyAddresses();
+        EXPECT_EQ(registryProxyServer(), c.composed) << c.composed;
+        ie.SaveConfigurationFile(file);
+        EXPECT_EQ(ReadConfigValue("Internet Explorer", "ProxyServer", file), c.composed);
+    }
+}
+
+// A section written by hand, loaded over a prepared object, then saved again.
+TEST_F(ExplorerProxy, ConfigurationSectionLoadsAndSaves) {
+    struct Case {
+        std::string section;              // lines after "[Internet Explorer]"
+        std::string flags, pairs, texts;  // texts: DUN|URL|exceptions|home
+        std::string saved;
+    };
+    const std::string empty = "| | | | |";
+    const std::vector<Case> cases = {
+        {"ProxyServer=ftp=f:21;http=h:80\nDialupISP=Office\nProxyEnable=1\nEnableAutoDial=0\n"
+         "AutoConfigURL=u\nProxyOverride=a;b;<local>\nDisablePWDCache=1\nDefHomePage=p\n",
+         "proxy lan local pwd ", "h|80 f|21 | | |", "Office|u|a;b|p",
+         "ProxyServer=ftp=f:21;http=h:80 DialupISP=Office ProxyEnable=1 EnableAutoDial=0 "
+         "AutoConfigURL=u ProxyOverride=a;b;<local> DisablePWDCache=1 DefHomePage=p "},
+        // Missing keys load their empty values; only "1" (or "0") switches.
+        {"ProxyEnable=yes\nEnableAutoDial=1\nDisablePWDCache=true\n", "", empty, "|||",
+         "ProxyServer= DialupISP= ProxyEnable=0 EnableAutoDial=1 AutoConfigURL= "
+         "ProxyOverride= DisablePWDCache=0 DefHomePage= "},
+        {"proxyserver=p:3128\nproxyoverride=;<local>\nenableautodial=\n", "same local ",
+         "p|3128 p|3128 p|3128 p|3128 |", "|||",
+         "ProxyServer=p:3128 DialupISP= ProxyEnable=0 EnableAutoDial=1 AutoConfigURL= "
+         "ProxyOverride=;<local> DisablePWDCache=0 DefHomePage= "},
+        {"ProxyOverride=<local>\n", "local ", empty, "|||",
+         "ProxyServer= DialupISP= ProxyEnable=0 EnableAutoDial=1 AutoConfigURL= "
+         "ProxyOverride=;<local> DisablePWDCache=0 DefHomePage= "},
+        // Whatever follows "<local>" is dropped, as is the character before it.
+        {"ProxyOverride=a<local>;b\n", "local ", empty, "|||",
+         "ProxyServer= DialupISP= ProxyEnable=0 EnableAutoDial=1 AutoConfigURL= "
+         "ProxyOverride=;<local> DisablePWDCache=0 DefHomePage= "},
+        {"ProxyOverride=*.lan;10.*\n", "", empty, "||*.lan;10.*|",
+         "ProxyServer= DialupISP= ProxyEnable=0 EnableAutoDial=1 AutoConfigURL= "
+         "ProxyOverride=*.lan;10.* DisablePWDCache=0 DefHomePage= "},
+    };
+    for (const Case& c : cases) {
+        test::writeFile(file, "[Internet Explorer]\r\n" + c.section);
+        clsExplorer ie;
+        ie.UseSameProxy(true);
+        ie.ProxyEnabled(true);
+        ie.ConnectViaLAN(true);
+        ie.DisablePWDCache(true);
+        ie.CurrentDUN("before");
+        ie.LoadConfigurationFile(file);
+        EXPECT_EQ(proxyFlags(ie), c.flags) << c.section;
+        EXPECT_EQ(proxyPairs(ie), c.pairs) << c.section;
+        EXPECT_EQ(browserTexts(ie), c.texts) << c.section;
+
+        const std::string out = file + ".out";
+        ie.SaveConfigurationFile(out);
+        EXPECT_EQ(savedSection(out), c.saved) << c.section;
+        const std::string text = test::readFile(out);
+        std::size_t at = 0;
+        for (const char* key : kKeys) {
+            const std::size_t next = text.find(std::string(key) + "=", at);
+            EXPECT_NE(next, std::string::npos) << key << " out of order";
+            at = next;
+        }
+    }
+}
+
+// "*NC*" (exactly) keeps the property; any other value, even a missing one, is applied.
+TEST_F(ExplorerProxy, NoChangeMarkerKeepsEachProperty) {
+    auto prepared = [] {
+        auto ie = std::make_unique<clsExplorer>();
+        ie->HTTPAddress("h"), ie->HTTPPort("80"), ie->SocksAddress("s"), ie->CurrentDUN("d");
+        ie->ProxyEnabled(true), ie->ConnectViaLAN(true), ie->AutoConfigURL("u");
+        ie->ProxyExceptions("a"), ie->IgnoreLocalAddresses(true), ie->DisablePWDCache(true);
+        ie->DefaultHomePage("p");
+        return ie;
+    };
+    auto state = [](const clsExplorer& ie) {
+        return proxyFlags(ie) + proxyPairs(ie) + " " + browserTexts(ie);
+    };
+    const std::string all = "proxy lan local pwd h|80 | | | s| d|u|a|p";
+    struct Case {
+        std::string missing;  // the one key without the marker
+        std::string state;
+    };
+    const std::vector<Case> cases = {
+        {"", all},
+        {"ProxyServer", "proxy lan local pwd | | | | s| d|u|a|p"},
+        {"DialupISP", "proxy lan local pwd h|80 | | | s| |u|a|p"},
+        {"ProxyEnable", "lan local pwd h|80 | | | s| d|u|a|p"},
+        {"EnableAutoDial", "proxy local pwd h|80 | | | s| d|u|a|p"},
+        {"AutoConfigURL", "proxy lan local pwd h|80 | | | s| d||a|p"},
+        {"ProxyOverride", "proxy lan pwd h|80 | | | s| d|u||p"},
+        {"DisablePWDCache", "proxy lan local h|80 | | | s| d|u|a|p"},
+        {"DefHomePage", "proxy lan local pwd h|80 | | | s| d|u|a|"},
+    };
+    for (const Case& c : cases) {
+        std::string text = "[Internet Explorer]\r\n";
+        for (const char* key : kKeys)
+            text += c.missing == key ? "" : std::string(key) + "=*NC*\r\n";
+        test::writeFile(file, text);
+        auto ie = prepared();
+        ie->LoadConfigurationFile(file);
+        EXPECT_EQ(state(*ie), c.state) << c.missing;
+    }
+
+    test::writeFile(file, "[Internet Explorer]\r\nDefHomePage=*nc*\r\nDialupISP= *NC*x\r\n");
+    auto near = prepared();
+    near->LoadConfigurationFile(file);
+    EXPECT_EQ(near->DefaultHomePage(), "*nc*");
+    EXPECT_EQ(near->CurrentDUN(), "*NC*x");
+}
+
+TEST_F(ExplorerProxy, LongConfigurationValuesAreCut) {
+    test::writeFile(file, "[Internet Explorer]\r\nProxyServer=http=" + std::string(10000, 'p') +
+                              ":80\r\nDefHomePage=" + std::string(300, 'h') + "\r\n");
+    clsExplorer ie;
+    ie.LoadConfigurationFile(file);
+    EXPECT_EQ(ie.HTTPAddress(), std::string(kConfigValueMax - 5, 'p'));
+    EXPECT_EQ(ie.HTTPPort(), "");
+    EXPECT_EQ(ie.DefaultHomePage(), std::string(kConfigValueMax, 'h'));
+}
+
+// A missing file reads as empty keys; an empty "ProxyServer" from the file
+// leaves UseSameProxy false, unlike the same value read from the registry.
+TEST_F(ExplorerProxy, MissingFileAppliesEmptyValues) {
+    clsExplorer ie;
+    ie.UseSameProxy(true);
+    ie.ProxyEnabled(true);
+    ie.SocksAddress("s");
+    ie.DefaultHomePage("p");
+    ie.LoadConfigurationFile((image->dir() / "missing.vtl").string());
+    EXPECT_EQ(proxyFlags(ie), "");
+    EXPECT_EQ(proxyPairs(ie), "| | | | s|");
+    EXPECT_EQ(ie.DefaultHomePage(), "");
+
+    putProxyServer("");
+    ie.GetProxyAddresses();
+    EXPECT_TRUE(ie.UseSameProxy());
+}
+
+}  // namespace
+}  // namespace vtl
