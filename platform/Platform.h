@@ -80,6 +80,11 @@ inline constexpr std::uint32_t IconMask = 0xF0;
 inline constexpr std::uint32_t DefaultMask = 0xF00;
 }  // namespace mb
 
+// ShowWindow states.
+inline constexpr int SW_HIDE = 0;
+inline constexpr int SW_SHOWNORMAL = 1;
+inline constexpr int SW_SHOWMINIMIZED = 2;
+
 enum class Answer { OK = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7 };
 
 // The answer a box gives when nobody is there to click: its default button.
@@ -215,6 +220,17 @@ class Platform {
         bool Changed = false;
     };
     virtual MailDialogResult ShowNavigatorMail(clsBrowser& config) = 0;
+
+    // --- Shell (shell32) and the program's own folder. ---
+    // The folder the program was started from, as a Windows path without a
+    // trailing "\".
+    virtual std::string AppPath() = 0;
+    // ShellExecuteA: `file` opened with the handler for `verb` ("" the
+    // default one), working folder `directory`, window state `showCmd`.
+    // Returns a value above 32 on success, else an error code (2: no such file).
+    virtual long ShellExecute(const std::string& verb, const std::string& file,
+                              const std::string& parameters, const std::string& directory,
+                              int showCmd) = 0;
 };
 
 // The platform the running program uses. Set once at start-up (or per test).

@@ -160,6 +160,16 @@ class PortablePlatform : public platform::Platform {
   private:
     NavigatorWarningHandler navigatorWarningHandler_;
     NavigatorMailHandler navigatorMailHandler_;
+
+    // --- Shell (PortableShell.cpp). The program lives in
+    // C:\Program Files\Vantrel. Each shell request is appended as one line to
+    // shell.log in the image folder: verb, file, parameters, working folder
+    // and window state, separated by tabs. ---
+  public:
+    std::string AppPath() override;
+    long ShellExecute(const std::string& verb, const std::string& file,
+                      const std::string& parameters, const std::string& directory,
+                      int showCmd) override;
 };
 
 // A Windows path on a drive ("C:\x" or "c:/x") resolved inside the image,
