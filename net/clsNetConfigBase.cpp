@@ -1,5 +1,6 @@
 #include "net/clsNetConfigBase.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "config/ConfigFile.h"
