@@ -3,6 +3,9 @@
 // when the object is constructed, and the selected profile's file is read by
 // loadConfiguration and written by ApplyConfiguration through the preference
 // file editor. The dial-up members and DisablePWDCache do not apply.
+// Called on their own, the Get and Set operations open the current profile's
+// file for that one call; an unknown profile or a port that is not a 16-bit
+// number then throws VtlError, and a failed Set leaves the file as it was.
 #pragma once
 
 #include <cstdint>

@@ -12,6 +12,7 @@
 #include "browser/clsNavigator.h"
 #include "config/ConfigFile.h"
 #include "config/Screen.h"
+#include "config/VtlError.h"
 #include "config/modAPI.h"
 #include "registry/clsEasyRegistry.h"
 #include "support/TestImage.h"
@@ -532,6 +533,23 @@ TEST(Navigator, ConfigurationFileSectionRoundTrips) {
         n.nn->LoadConfigurationFile(other);
         c.check(*n.nn);
     }
+    EXPECT_TRUE(n.image->messages().empty()) << ::testing::PrintToString(n.messages());
+}
+
+TEST(Navigator, SingleOperationsOpenTheFileThemselves) {
+    Navigator n("nt4");
+    const fs::path file = n.host("C:\\Netscape\\Users\\default\\prefs.js");
+    n.nn->DefaultHomePage("http://new.example.net/");
+    n.nn->SetDefaultHomePage();
+    EXPECT_NE(
+        readFile(file).find(R"(user_pref("browser.startup.homepage", "http://new.example.net/");)"),
+        std::string::npos);
+    const std::string before = readFile(file);
+    n.nn->HTTPPort("x");
+    EXPECT_THROW(n.nn->SetProxyAddresses(), VtlError);
+    EXPECT_EQ(readFile(file), before);
+    n.nn->GetProxyExceptions();
+    EXPECT_EQ(n.nn->ProxyExceptions(), "intranet, .acct.example.net");
     EXPECT_TRUE(n.image->messages().empty()) << ::testing::PrintToString(n.messages());
 }
 

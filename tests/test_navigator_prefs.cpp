@@ -339,5 +339,21 @@ TEST_F(NavigatorPrefsTest, EmptyAndBinaryFilesNeverCrash) {
     EXPECT_TRUE(image_->messages().empty()) << ::testing::PrintToString(messageTexts());
 }
 
+TEST_F(NavigatorPrefsTest, LinesBeyondSixteenBitPositionsAreReported) {
+    const std::string content = joinCrLf(std::vector<std::string>(40000, "// filler")) +
+                                joinCrLf({R"(user_pref("a", 1);)", "last"});
+    write(content);
+    {
+        clsNavigatorPrefs prefs;
+        prefs.openPrefsFile(kPrefsPath, true);
+        EXPECT_EQ(prefs.getSetting("a"), "");
+        expectOneMessage("Error in clsNavigatorPrefs:getIndex:");
+        image_->clearMessages();
+        prefs.saveSettingInt("a", 2);  // not added a second time
+        expectOneMessage("Error in clsNavigatorPrefs:getIndex:");
+    }
+    EXPECT_EQ(onDisk(), content);
+}
+
 }  // namespace
 }  // namespace vtl
