@@ -51,14 +51,20 @@ bool SameName(std::string_view a, std::string_view b) {
     return true;
 }
 
+// Lines keep their original text (`raw`, with its line end) until a write
+// changes them, so a rewrite leaves every other line as it was: blank lines,
+// comments, spacing and line ends.
 struct Entry {
     std::string name;
     std::optional<std::string> value;  // nullopt: a line without "="
+    std::string raw;                   // the line as read; empty once rewritten
+    bool blank = false;                // kept for the rewrite only; never read
 };
 
 struct Section {
     std::string name;
     std::vector<Entry> entries;
+    std::string raw;  // the "[name]" line as read
 };
 
 struct Document {
@@ -80,21 +86,28 @@ Document Parse(std::string_view text) {
         if (end == std::string_view::npos)
             end = text.size();
         std::string_view line = Trim(text.substr(pos, end - pos));
-        pos = end + 1;
-        if (line.empty())
+        std::size_t next = end + 1;
+        if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n')
+            ++next;
+        std::string raw(text.substr(pos, std::min(next, text.size()) - pos));
+        pos = next;
+        if (line.empty()) {
+            current->entries.push_back(Entry{{}, std::nullopt, std::move(raw), true});
             continue;
+        }
 
         if (line.front() == '[') {
             std::size_t close = line.rfind(']');
             if (close != std::string_view::npos) {
-                doc.sections.push_back(
-                    Section{std::string(CText(Trim(line.substr(1, close - 1)))), {}});
+                doc.sections.push_back(Section{
+                    std::string(CText(Trim(line.substr(1, close - 1)))), {}, std::move(raw)});
                 current = &doc.sections.back();
                 continue;
             }
         }
 
         Entry entry;
+        entry.raw = std::move(raw);
         std::size_t rawNameLength = line.size();
         std::size_t eq = line.find('=');
         if (eq != std::string_view::npos) {
@@ -106,26 +119,44 @@ Document Parse(std::string_view text) {
             entry.name = CText(line);
         }
         // Of consecutive entries with empty names, only the first is kept.
-        if (rawNameLength == 0 && !current->entries.empty() && previousNameEmpty)
+        if (rawNameLength == 0 && !current->entries.empty() && previousNameEmpty) {
+            entry.blank = true;
+            entry.value.reset();
+            current->entries.push_back(std::move(entry));
             continue;
+        }
         previousNameEmpty = entry.name.empty();
         current->entries.push_back(std::move(entry));
     }
     return doc;
 }
 
+// Appends a line, ending the previous one first if the file's last line had no end.
+void AppendLine(std::string& out, std::string_view line, std::size_t start) {
+    if (out.size() > start && out.back() != '\n' && out.back() != '\r')
+        out += "\r\n";
+    out += line;
+}
+
 std::string Serialize(const Document& doc) {
     std::string out;
     if (doc.utf8Bom)
         out += kUtf8Bom;
+    const std::size_t start = out.size();
     for (const Section& section : doc.sections) {
-        if (!section.name.empty())
-            out += "[" + section.name + "]\r\n";
+        if (!section.raw.empty())
+            AppendLine(out, section.raw, start);
+        else if (!section.name.empty())
+            AppendLine(out, "[" + section.name + "]\r\n", start);
         for (const Entry& entry : section.entries) {
-            out += entry.name;
+            if (!entry.raw.empty()) {
+                AppendLine(out, entry.raw, start);
+                continue;
+            }
+            std::string line = entry.name;
             if (entry.value)
-                out += "=" + *entry.value;
-            out += "\r\n";
+                line += "=" + *entry.value;
+            AppendLine(out, line + "\r\n", start);
         }
     }
     return out;
@@ -416,7 +447,7 @@ bool Apply(Document& doc, std::string_view section, const std::optional<std::str
             if (!SameName(s.name, section))
                 continue;
             for (auto it = s.entries.begin(); it != s.entries.end(); ++it)
-                if (SameName(it->name, keyName)) {
+                if (!it->blank && SameName(it->name, keyName)) {
                     s.entries.erase(it);
                     return true;
                 }
@@ -431,17 +462,23 @@ bool Apply(Document& doc, std::string_view section, const std::optional<std::str
             break;
         }
     if (!target) {
-        doc.sections.push_back(Section{std::string(TrimLeft(section)), {}});
+        doc.sections.push_back(Section{std::string(TrimLeft(section)), {}, {}});
         target = &doc.sections.back();
     }
     for (Entry& entry : target->entries)
-        if (SameName(entry.name, Trim(keyName))) {
+        if (!entry.blank && SameName(entry.name, Trim(keyName))) {
             if (entry.value == newValue)
                 return false;
             entry.value = std::move(newValue);
+            entry.raw.clear();
             return true;
         }
-    target->entries.push_back(Entry{std::string(TrimLeft(keyName)), std::move(newValue)});
+    // A new key follows the section's last line that is not blank.
+    auto at = target->entries.end();
+    while (at != target->entries.begin() && std::prev(at)->blank)
+        --at;
+    target->entries.insert(at,
+                           Entry{std::string(TrimLeft(keyName)), std::move(newValue), {}, false});
     return true;
 }
 
@@ -473,7 +510,7 @@ ProfileString GetPrivateProfileString(const std::optional<std::string>& section,
     const Entry* found = nullptr;
     if (const Section* s = doc ? FindSection(*doc, Trim(sectionName)) : nullptr)
         for (const Entry& entry : s->entries)
-            if (SameName(entry.name, Trim(CText(*key)))) {
+            if (!entry.blank && SameName(entry.name, Trim(CText(*key)))) {
                 found = &entry;
                 break;
             }

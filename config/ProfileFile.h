@@ -9,7 +9,7 @@
 //
 // Parsing, as Windows does it:
 // - Lines end at CR or LF; blanks (space, tab, CR, LF, VT, FF, 0x1A) around a
-//   line are dropped, and blank lines are dropped.
+//   line are dropped, and blank lines are not entries.
 // - "[" name "]" starts a section; the name runs to the last "]" on the line and
 //   is trimmed. A line "[name" without "]" is an entry of the current section.
 // - Entries before the first section belong to an unnamed section ("").
@@ -20,11 +20,15 @@
 // - Names match without regard to ASCII case; the first matching section is the
 //   only one searched, and the first matching key in it wins.
 //
-// Writing rewrites the whole file from the parsed form: "[name]" and
-// "name=value" lines ended by CR LF, without blank lines, comments and entries
-// without "=" kept where they were. An unchanged value or a deletion that finds
-// nothing leaves the file untouched. The file is replaced atomically (a
-// temporary file in the same folder, then rename) and keeps its permissions.
+// Writing changes only the lines it must, as Windows edits the file in place:
+// a changed value rewrites its line as "name=value" (the name keeps its case),
+// a new key goes after the last non-blank line of its section, a new section
+// ("[name]") goes at the end of the file, deletions remove their lines; every
+// other line (blank lines, comments, the header before the first section,
+// spacing and line ends) stays byte for byte. New lines end with CR LF. An
+// unchanged value or a deletion that finds nothing leaves the file untouched.
+// The file is replaced atomically (a temporary file in the same folder, then
+// rename) and keeps its permissions.
 //
 // Files starting with a UTF-8 byte-order mark keep the mark and are otherwise
 // handled as bytes. Files starting with a UTF-16 byte-order mark are not

@@ -127,20 +127,19 @@ TEST_F(ProfileFileTest, WritesAsWindows) {
     const std::string doc =
         ";head\r\n\r\n[S]\r\n  Key = old ; c\r\n;cm\r\nbare\r\n\r\n[t]\r\nz=1\r\n";
     const WriteCase cases[] = {
-        {doc, "s", "KEY", "new", true, ";head\r\n[S]\r\nKey=new\r\n;cm\r\nbare\r\n[t]\r\nz=1\r\n"},
+        {doc, "s", "KEY", "new", true,
+         ";head\r\n\r\n[S]\r\nKey=new\r\n;cm\r\nbare\r\n\r\n[t]\r\nz=1\r\n"},
         {doc, "s", "n", "1", true,
-         ";head\r\n[S]\r\nKey=old ; c\r\n;cm\r\nbare\r\nn=1\r\n[t]\r\nz=1\r\n"},
-        {doc, "u", "k", "v", true,
-         ";head\r\n[S]\r\nKey=old ; c\r\n;cm\r\nbare\r\n[t]\r\nz=1\r\n[u]\r\nk=v\r\n"},
+         ";head\r\n\r\n[S]\r\n  Key = old ; c\r\n;cm\r\nbare\r\nn=1\r\n\r\n[t]\r\nz=1\r\n"},
+        {doc, "u", "k", "v", true, doc + "[u]\r\nk=v\r\n"},
         {doc, "s", "bare", "x", true,
-         ";head\r\n[S]\r\nKey=old ; c\r\n;cm\r\nbare=x\r\n[t]\r\nz=1\r\n"},
+         ";head\r\n\r\n[S]\r\n  Key = old ; c\r\n;cm\r\nbare=x\r\n\r\n[t]\r\nz=1\r\n"},
         {doc, "s", "key", "old ; c", true, doc},  // unchanged value: file untouched
-        {doc, "s", "key", N, true, ";head\r\n[S]\r\n;cm\r\nbare\r\n[t]\r\nz=1\r\n"},
-        {doc, "S", N, N, true, ";head\r\n[t]\r\nz=1\r\n"},
+        {doc, "s", "key", N, true, ";head\r\n\r\n[S]\r\n;cm\r\nbare\r\n\r\n[t]\r\nz=1\r\n"},
+        {doc, "S", N, N, true, ";head\r\n\r\n[t]\r\nz=1\r\n"},
         {doc, " s ", N, N, true, doc},  // deletions match names exactly
         {doc, "x", "y", N, true, doc},
-        {"[s]\nk=v\nk2=v2\n[t]\nx=1", "s", "k3", "n", true,
-         "[s]\r\nk=v\r\nk2=v2\r\nk3=n\r\n[t]\r\nx=1\r\n"},
+        {"[s]\nk=v\nk2=v2\n[t]\nx=1", "s", "k3", "n", true, "[s]\nk=v\nk2=v2\nk3=n\r\n[t]\nx=1"},
         {"[s]\r\nk=1", "t", "k", "v", true, "[s]\r\nk=1\r\n[t]\r\nk=v\r\n"},
         {"[s]\r\nk=1\r\n", "", "k", "v", true, "k=v\r\n[s]\r\nk=1\r\n"},
         {"[s]\r\na=1\r\n[s]\r\nb=2\r\n", "s", "b", N, true, "[s]\r\na=1\r\n[s]\r\n"},
