@@ -189,6 +189,9 @@ struct Cached {
     // keeps its stamp. While the stamp is that recent, the bytes are compared.
     bool recent = false;
     std::string text;
+    // Written by this process through a new file renamed into place: its stamp
+    // identifies the content even while recent.
+    bool ours = false;
 };
 
 bool IsRecent(const timespec& t) {
@@ -239,7 +242,7 @@ const Cached* Load(const std::string& path) {
     Stamp stamp(st);
     auto it = cache.find(path);
     bool sameStamp = it != cache.end() && it->second.stamp == stamp;
-    if (sameStamp && !it->second.recent) {
+    if (sameStamp && (!it->second.recent || it->second.ours)) {
         ::close(fd);
         return &it->second;
     }
@@ -258,7 +261,8 @@ const Cached* Load(const std::string& path) {
         return &it->second;
     }
     Cached entry{stamp,      {},     text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF"),
-                 st.st_mode, recent, {}};
+                 st.st_mode, recent, {},
+                 false};
     if (!entry.utf16)
         entry.doc = Parse(text);
     if (recent)
@@ -558,7 +562,11 @@ bool WritePrivateProfileString(const std::optional<std::string>& section,
         return false;
     }
     Cache().erase(path);
-    Load(path);
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) {
+        Cached entry{Stamp(st), std::move(doc), false, st.st_mode, true, {}, true};
+        Cache().insert_or_assign(path, std::move(entry));
+    }
     return true;
 }
 
