@@ -10,34 +10,9 @@
 #include "platform/Platform.h"
 #include "ui/AdvancedTab.h"
 #include "ui/GeneralTab.h"
-#include "ui/frmAbout.h"
-
-// The browser pages are optional: while one is not part of the build its
-// pointer stays null and the window works without it.
-#if __has_include("ui/IETab.h")
 #include "ui/IETab.h"
-#define VANTREL_HAS_IE_TAB 1
-#else
-namespace vtl::ui {
-class IETab {
-  public:
-    void initializeIEControls() {}
-};
-}  // namespace vtl::ui
-#endif
-
-#if __has_include("ui/NavigatorTab.h")
 #include "ui/NavigatorTab.h"
-#define VANTREL_HAS_NAVIGATOR_TAB 1
-#else
-namespace vtl::ui {
-class NavigatorTab {
-  public:
-    void initializeNNControls() {}
-    void LoadNNProfiles() {}
-};
-}  // namespace vtl::ui
-#endif
+#include "ui/frmAbout.h"
 
 namespace vtl {
 
@@ -146,12 +121,8 @@ frmMain::frmMain(ui::DialogService& dialogs)
     mnuHelpAbout.onClick = [this] { mnuHelpAbout_Click(); };
 
     general = std::make_unique<ui::GeneralTab>(*this);
-#ifdef VANTREL_HAS_IE_TAB
     ie = std::make_unique<ui::IETab>(*this);
-#endif
-#ifdef VANTREL_HAS_NAVIGATOR_TAB
     navigator = std::make_unique<ui::NavigatorTab>(*this);
-#endif
     advanced = std::make_unique<ui::AdvancedTab>(*this);
 }
 
