@@ -54,7 +54,7 @@ TEST(PrinterDialog, LoadingCountsAsAChangeAndStartsDisabled) {
     EXPECT_TRUE(d.form.Changed());
     EXPECT_EQ(d.form.cboCaptureDevice.text(), "(None)");
     EXPECT_EQ(d.form.cboCaptureDevice.listAt(9), "LPT9");
-    d.form.cboCaptureDevice.userSelect(3);
+    d.form.cboCaptureDevice.setListIndex(3);
     d.form.load();  // already loaded: nothing happens
     EXPECT_EQ(d.form.cboCaptureDevice.text(), "LPT3");
     d.form.chkEnableAdvSettings.userClick();

@@ -101,7 +101,11 @@ class CheckBox : public Control {
 
     int value() const { return value_; }  // 0 clear, 1 checked
     void setValue(int value);
-    void userClick() { setValue(value_ == 1 ? 0 : 1); }
+    // A user can only click an enabled box.
+    void userClick() {
+        if (enabled())
+            setValue(value_ == 1 ? 0 : 1);
+    }
 
     Handler onClick;
 
@@ -119,7 +123,10 @@ class OptionButton : public Control {
     bool value() const { return value_; }
     // Selecting one clears the others of its group; only the newly selected one clicks.
     void setValue(bool on);
-    void userClick() { setValue(true); }
+    void userClick() {
+        if (enabled())
+            setValue(true);
+    }
 
     Handler onClick;
 
@@ -154,16 +161,23 @@ class ComboBox : public Control {
     int listIndex() const { return listIndex_; }
     // Selecting another entry (or -1) runs the click behaviour.
     void setListIndex(int index);
-    void userSelect(int index) { setListIndex(index); }
+    void userSelect(int index) {
+        if (enabled())
+            setListIndex(index);
+    }
     // The selected entry's text, or the typed text of an editable combo.
     const std::string& text() const { return text_; }
     // Setting the text selects the entry with that text, if any (as a list box does).
     void setText(const std::string& text);
 
+    std::uint32_t backColor() const { return backColor_; }
+    void setBackColor(std::uint32_t colour) { backColor_ = colour; }
+
     Handler onClick;
     Handler onChange;
 
   private:
+    std::uint32_t backColor_ = colour::WindowBackground;
     std::vector<std::string> list_;
     int listIndex_ = -1;
     std::string text_;

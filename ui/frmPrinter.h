@@ -15,17 +15,6 @@ class clsNetConfig;
 
 namespace vtl::ui {
 
-// A drop-down list that also has a background colour.
-class ColourComboBox : public ComboBox {
-  public:
-    using ComboBox::ComboBox;
-    std::uint32_t backColor() const { return backColor_; }
-    void setBackColor(std::uint32_t colour) { backColor_ = colour; }
-
-  private:
-    std::uint32_t backColor_ = colour::WindowBackground;
-};
-
 class frmPrinter : public Form {
   public:
     frmPrinter();
@@ -51,7 +40,7 @@ class frmPrinter : public Form {
     TextBox txtPrinterPort{"txtPrinterPort"};
     Frame Frame2{"Frame2"};
     Label Label2{"Label2"};
-    ColourComboBox cboCaptureDevice{"cboCaptureDevice"};
+    ComboBox cboCaptureDevice{"cboCaptureDevice"};
     Label Label3{"Label3"};
     TextBox txtCapturePath{"txtCapturePath"};
     CheckBox chkCaptureReconnect{"chkCaptureReconnect"};
