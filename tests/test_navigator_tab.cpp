@@ -100,6 +100,16 @@ TEST(NavigatorTab, FillsFromEachSampleWithoutChangingTheSettings) {
     }
 }
 
+TEST(NavigatorTab, ShownByTheMainWindowWithoutMarks) {
+    TabWindow w("win2000");
+    w.main->showConfiguration();
+    ASSERT_NE(w.main->oNNConfig, nullptr);
+    EXPECT_EQ(w.nn().cboNNProfile.text(), "Jane Doe");
+    EXPECT_EQ(texts(w.nn()), "proxy.eng.example.org|8000|||||http://www.example.com/");
+    EXPECT_EQ(w.main->ie->txtIEAutoConfigURL.text(), "http://wpad.eng.example.org/wpad.dat");
+    EXPECT_FALSE(w.marked());
+}
+
 TEST(NavigatorTab, SwitchingProfilesRefillsThePage) {
     struct Case {
         const char* name;
