@@ -13,6 +13,7 @@
 #include "ui/IETab.h"
 #include "ui/NavigatorTab.h"
 #include "ui/frmAbout.h"
+#include "ui/frmOptions.h"
 
 namespace vtl {
 
@@ -119,6 +120,7 @@ frmMain::frmMain(ui::DialogService& dialogs)
     mnuHelpHelp.onClick = [this] { mnuHelpHelp_Click(); };
     mnuHelpUpdate.onClick = [this] { mnuHelpUpdate_Click(); };
     mnuHelpAbout.onClick = [this] { mnuHelpAbout_Click(); };
+    newOptionsForm = [this] { return std::make_unique<ui::frmOptions>(dialogs_); };
 
     general = std::make_unique<ui::GeneralTab>(*this);
     ie = std::make_unique<ui::IETab>(*this);

@@ -85,6 +85,13 @@ inline constexpr int SW_HIDE = 0;
 inline constexpr int SW_SHOWNORMAL = 1;
 inline constexpr int SW_SHOWMINIMIZED = 2;
 
+// ExitWindowsEx flags.
+inline constexpr std::uint32_t EWX_LOGOFF = 0;
+inline constexpr std::uint32_t EWX_SHUTDOWN = 1;
+inline constexpr std::uint32_t EWX_REBOOT = 2;
+inline constexpr std::uint32_t EWX_FORCE = 4;
+inline constexpr std::uint32_t EWX_POWEROFF = 8;
+
 enum class Answer { OK = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7 };
 
 // The answer a box gives when nobody is there to click: its default button.
@@ -231,6 +238,13 @@ class Platform {
     virtual long ShellExecute(const std::string& verb, const std::string& file,
                               const std::string& parameters, const std::string& directory,
                               int showCmd) = 0;
+
+    // --- Shutdown and power (user32 ExitWindowsEx, kernel32 SetSystemPowerState).
+    // Each returns false when the system refuses; no privilege is asked for. ---
+    // Ends the session as `flags` (EWX_*) asks; `reserved` is 0.
+    virtual bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) = 0;
+    // Suspends (`suspend` true) or hibernates the PC; `force` skips asking the programs.
+    virtual bool SetSystemPowerState(bool suspend, bool force) = 0;
 };
 
 // The platform the running program uses. Set once at start-up (or per test).

@@ -170,6 +170,19 @@ class PortablePlatform : public platform::Platform {
     long ShellExecute(const std::string& verb, const std::string& file,
                       const std::string& parameters, const std::string& directory,
                       int showCmd) override;
+
+    // --- Shutdown and power (PortablePower.cpp). Nothing happens to the host:
+    // each request is appended as one line to power.log in the image folder
+    // (method, tab, local time): "reboot", "shutdown", "suspend", "logoff" or
+    // "hibernate". For reboot, shutdown and suspend, when the environment
+    // variable VANTREL_POWER_COMMAND is set, that shell command is run with the
+    // method as its one argument and waited for; the call fails when the
+    // command does. ---
+    bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) override;
+    bool SetSystemPowerState(bool suspend, bool force) override;
+
+  private:
+    bool powerRequest(const std::string& method, bool runsCommand);
 };
 
 // A Windows path on a drive ("C:\x" or "c:/x") resolved inside the image,
