@@ -216,6 +216,78 @@ class Platform {
     virtual long WNetCancelConnection2(const std::string& name, std::uint32_t flags,
                                        bool force) = 0;
 
+    // --- Printing (comdlg32 PrintDlgA with its global memory blocks, and the
+    // program's printer object): the settings report and the print-setup
+    // dialog. A platform without them has no printers: printing fails and
+    // the dialog is cancelled. ---
+    static constexpr std::uint32_t PD_PRINTSETUP = 0x40;
+    static constexpr std::uint32_t DM_ORIENTATION = 0x1;
+    static constexpr std::uint32_t DM_COPIES = 0x100;
+    static constexpr std::uint32_t DM_DUPLEX = 0x1000;
+    static constexpr std::int16_t DMORIENT_PORTRAIT = 1;
+    static constexpr std::int16_t DMORIENT_LANDSCAPE = 2;
+    static constexpr std::int16_t DMDUP_SIMPLEX = 1;
+    static constexpr std::int16_t DMDUP_VERTICAL = 2;
+    static constexpr std::int16_t DMDUP_HORIZONTAL = 3;
+    // The device-mode block (DEVMODE as the program declares it, 122 bytes):
+    // byte offsets of its fields; numbers are little-endian.
+    struct DevModeLayout {
+        static constexpr std::size_t Size = 122;
+        static constexpr std::size_t DeviceName = 0;  // NUL-padded
+        static constexpr std::size_t DeviceNameLength = 32;
+        static constexpr std::size_t StructSize = 36;  // 16 bits
+        static constexpr std::size_t Fields = 40;      // 32 bits, DM_*
+        static constexpr std::size_t Orientation = 44;
+        static constexpr std::size_t Copies = 54;
+        static constexpr std::size_t Duplex = 62;
+    };
+    // The device-names block (DEVNAMES, 108 bytes): four 16-bit fields (the
+    // offsets of driver, device and port name, counted in characters from the
+    // block's start, and the default flag), then the NUL-ended names.
+    struct DevNamesLayout {
+        static constexpr std::size_t Size = 108;
+        static constexpr std::size_t DriverOffset = 0;
+        static constexpr std::size_t DeviceOffset = 2;
+        static constexpr std::size_t OutputOffset = 4;
+        static constexpr std::size_t Default = 6;
+        static constexpr std::size_t Names = 8;
+        static constexpr std::size_t NamesLength = 100;
+    };
+    // PRINTDLG: the blocks stand for the movable global memory (empty: none).
+    struct PrintDlgInfo {
+        std::uintptr_t owner = 0;
+        std::vector<std::uint8_t> devMode;
+        std::vector<std::uint8_t> devNames;
+        std::uint32_t flags = 0;
+    };
+    // Returns false when the user cancels; on OK both blocks hold the choice.
+    virtual bool PrintDlg(PrintDlgInfo& /*dialog*/) { return false; }
+    // The installed printers, as the printer object lists them.
+    struct PrinterEntry {
+        std::string deviceName;
+        std::string driverName;
+        std::string port;
+    };
+    virtual std::vector<PrinterEntry> Printers() { return {}; }
+    // Settings of the current output printer (GetOutputPrinter); a printer that
+    // becomes current starts with its own defaults. Each call returns false
+    // when the printer cannot report or take the value.
+    enum class PrinterProperty { Copies, Orientation, Duplex };
+    virtual bool GetPrinterProperty(PrinterProperty /*which*/, std::int16_t& /*value*/) {
+        return false;
+    }
+    virtual bool SetPrinterProperty(PrinterProperty /*which*/, std::int16_t /*value*/) {
+        return false;
+    }
+    // Prints `text` as one document on the current output printer in the
+    // font given, adds a final line break and ends the document. Returns 0
+    // or a Win32 error code.
+    virtual long PrintText(const std::string& /*text*/, const std::string& /*fontName*/,
+                           int /*fontSize*/) {
+        return ERROR_INVALID_PRINTER_NAME;
+    }
+    // --- End of Printing. ---
+
     // --- Dialogs. Modal; each returns when the user has closed it. ---
     // The Navigator warning (frmNetscape): returns whether its check box
     // "Do not display this warning again" was checked.

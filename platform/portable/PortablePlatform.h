@@ -17,6 +17,7 @@
 // --- Dialogs: the form the e-mail dialog handler edits. ---
 namespace vtl::ui {
 class frmNNMail;
+class frmPrintSetup;  // Printing
 }  // namespace vtl::ui
 
 namespace vtl::portable {
@@ -140,6 +141,42 @@ class PortablePlatform : public platform::Platform {
     std::map<platform::PrinterHandle, OpenedPrinter> printerHandles_;
     platform::PrinterHandle nextPrinterHandle_ = 1;
     long lastError_ = 0;
+
+    // --- Printing (PortablePrinting.cpp). The printer object prints on the
+    // current output printer: each document is a spool file "NNNNN.SPL" in
+    // the image's spool folder (the printers key's "DefaultSpoolDirectory",
+    // else <Windows folder>\spool\PRINTERS), a header naming printer, driver,
+    // port, font, copies, orientation and duplex, a blank line, then the text.
+    // A printer's defaults come from its "Default DevMode" (orientation, and
+    // duplex when its fields name it; without it the printer cannot print on
+    // both sides), else portrait and one copy. The print dialog is the form
+    // frmPrintSetup; headless it is cancelled, a handler stands in for the
+    // user. ---
+  public:
+    using PrintDialogHandler = std::function<void(ui::frmPrintSetup& dialog)>;
+    void setPrintDialogHandler(PrintDialogHandler handler) {
+        printDialogHandler_ = std::move(handler);
+    }
+    bool PrintDlg(PrintDlgInfo& dialog) override;
+    std::vector<PrinterEntry> Printers() override;
+    bool GetPrinterProperty(PrinterProperty which, std::int16_t& value) override;
+    bool SetPrinterProperty(PrinterProperty which, std::int16_t value) override;
+    long PrintText(const std::string& text, const std::string& fontName, int fontSize) override;
+    // The host folder that receives print jobs.
+    std::filesystem::path spoolFolder();
+
+  private:
+    struct PrinterState {
+        std::string device;  // upper case
+        std::int16_t copies = 1;
+        std::int16_t orientation = 1;
+        std::optional<std::int16_t> duplex;  // nullopt: one-sided only
+    };
+    PrinterState printerDefaults(const std::string& device);
+    PrinterState& printerState();
+    std::optional<PrinterState> printerState_;
+    PrintDialogHandler printDialogHandler_;
+    // --- End of Printing. ---
 
     // --- Dialogs (PortableDialogs.cpp). Headless, the Navigator warning is
     // answered with its check box clear and the e-mail dialog is cancelled;
