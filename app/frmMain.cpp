@@ -111,7 +111,6 @@ frmMain::frmMain(ui::DialogService& dialogs)
     mnuHelpAbout.setCaption("&About Vantrel");
 
     tbarTools.onButtonClick = [this](int index) { tbarTools_ButtonClick(index); };
-    mnuFileSave.onClick = [this] { saveFile(); };
     mnuToolsRefresh.onClick = [this] { mnuToolsRefresh_Click(); };
     mnuToolsGeneral.onClick = [this] { mnuToolsGeneral_Click(); };
     mnuToolsExplorer.onClick = [this] { mnuToolsExplorer_Click(); };
@@ -126,6 +125,7 @@ frmMain::frmMain(ui::DialogService& dialogs)
     ie = std::make_unique<ui::IETab>(*this);
     navigator = std::make_unique<ui::NavigatorTab>(*this);
     advanced = std::make_unique<ui::AdvancedTab>(*this);
+    wireFileCommands();
 }
 
 frmMain::~frmMain() = default;
@@ -365,17 +365,6 @@ void frmMain::mnuHelpAbout_Click() {
 }
 
 // --- Closing ---
-
-bool frmMain::saveFile() {
-    if (!document || document->ConfFile().empty())
-        return false;
-    if (document->SaveConfigurationFile(document->ConfFile(), addIns) != 1) {
-        dialogs_.MsgBox("Error saving configuration.", platform::mb::OK, kAppName);
-        return false;
-    }
-    UpdateStatus(-1);
-    return true;
-}
 
 bool frmMain::Form_QueryUnload() {
     if (!panelShown(PanelUnsaved))

@@ -5,12 +5,16 @@
 // state through this class.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "addins/AddInObject.h"
+#include "app/CommandLine.h"
+#include "app/clsMRUList.h"
 #include "ui/Controls.h"
 #include "ui/DialogService.h"
 #include "ui/VersionChecker.h"
@@ -74,10 +78,69 @@ class frmMain : public ui::Form {
     // Closing as the user does it: asks, then unloads. Returns whether it closed.
     bool close();
 
-    // File > Save: writes the document into the file it was loaded from or
-    // saved to and returns whether it was saved. A document without a file
-    // is not saved (choosing a file belongs to Save As).
+    // ==== Start-up, command line and file commands ====
+    // (app/Startup.cpp, app/FileCommands.cpp)
+
+    // The command the program was started with.
+    CommandLine Command;
+    // Form_Load: migrates the settings, reads "AutoReset", loads the recent
+    // files, shows the current configuration, loads the add-ins, then runs the
+    // command-line switches; a hidden run closes the window at the end.
+    void Form_Load();
+    void load() override { Form_Load(); }
+    // Form_Activate: when another instance runs, brings its window to the
+    // front and closes this one. Returns whether this window stays.
+    bool Form_Activate();
+    // The argument list of Command (at most MaxArgs arguments).
+    std::vector<std::string> GetCommandLine(int MaxArgs = kMaxArgs) const;
+
+    // Opens a configuration file into the window (File > Open, "load", a recent
+    // entry). Blanks at the end of the path are ignored.
+    void openFile(const std::string& path);
+    // Saves the document into a file; returns whether it was saved.
+    bool saveFile(const std::string& path);
+    // File > Save: into the document's file, else Save As. Returns whether it saved.
     bool saveFile();
+    // Records the last file applied and applies the document; true when an
+    // add-in asks for a restart.
+    bool applyCurrentFile();
+    // Shows the recent-file entries of the File menu.
+    void loadRecentFiles();
+
+    void mnuFileOpen_Click();
+    void mnuFileSave_Click() { saveFile(); }
+    void mnuFileSaveAs_Click();
+    bool saveFileAs();  // Save As; returns whether it saved
+    void mnuFileApply_Click();
+    void mnuFileRecent_Click(int index);
+    void mnuFilePrintSetup_Click();
+    void mnuFileExit_Click() { close(); }
+
+    // The recent-file list (loaded by Form_Load).
+    std::unique_ptr<clsMRUList> MRUList;
+    // The recent separator and entries 1 to 5 of the File menu.
+    ui::MenuItem mnuFileRecentSep{"mnuFileRecentSep"};
+    ui::MenuItem& mnuFileRecent(int index) {
+        return mnuFileRecent_.at(static_cast<std::size_t>(index - 1));
+    }
+    // Set when an automatic reset has closed the window and ended the program.
+    bool programEnded = false;
+
+  private:
+    void wireFileCommands();
+    void processCommandLine(const std::vector<std::string>& args);
+    // Runs one switch's action; an error it raises is reported and the next switch runs.
+    void runSwitch(const char* word, const std::function<void()>& action);
+    void exportSettings(const std::string& file, bool print);
+    // Closes the window and ends the program (after an automatic reset).
+    [[noreturn]] void endProgram();
+    std::array<ui::MenuItem, 5> mnuFileRecent_{
+        ui::MenuItem{"mnuFileRecent(1)"}, ui::MenuItem{"mnuFileRecent(2)"},
+        ui::MenuItem{"mnuFileRecent(3)"}, ui::MenuItem{"mnuFileRecent(4)"},
+        ui::MenuItem{"mnuFileRecent(5)"}};
+
+  public:
+    // ==== End of start-up, command line and file commands ====
 
     // --- Hooks for the parts of the window built elsewhere. ---
     // Creates the add-ins and builds the Add-Ins menu (start-up and Refresh).

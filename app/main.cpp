@@ -1,5 +1,4 @@
 // vtl: the Vantrel program on a machine image.
-#include <cstdio>
 #include <cstring>
 #include <exception>
 #include <iostream>
@@ -7,6 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "app/CommandLine.h"
+#include "app/HeadlessFrontEnd.h"
+#include "app/frmMain.h"
+#include "config/clsVtlConfig.h"
 #include "config/modAPI.h"
 #include "platform/portable/ImageLocator.h"
 #include "platform/portable/PortablePlatform.h"
@@ -14,75 +17,43 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: vtl [--machine DIR] [--help] [--version] [/switch ...] [FILE.vtl]";
+    "usage: vtl [--machine DIR] [--help] [--version] [/switch [value] ...] [FILE.vtl]";
 
 void printHelp() {
     std::cout
         << kUsage << "\n\n"
-        << "Options:\n"
+        << "Switches (any case; each runs once, in this order, whatever their order here):\n"
+           "  /hidden        run without a window; message boxes are written to standard\n"
+           "                 error and answered with their default button\n"
+           "  /load FILE     open a configuration file (applied at once when it says so)\n"
+           "  /save FILE     save the configuration into a file\n"
+           "  /export FILE   write the settings report into a text file\n"
+           "  /apply         apply the configuration to the machine\n"
+           "  /print         print the settings report\n"
+           "  /prompt        show the restart dialog\n"
+           "  /manual /reboot /shutdown /suspend\n"
+           "                 restart the machine by that method (manual: do nothing)\n"
+           "  FILE.vtl       with no switch: open that file\n"
+           "A switch may also be written -load or --load. At most ten switches and values\n"
+           "are read.\n\n"
+           "Options:\n"
            "  --machine DIR  the machine image to work on (else $VANTREL_MACHINE, else\n"
            "                 $XDG_DATA_HOME/vantrel/machine, made from the Windows 2000 sample)\n"
            "  --help         this text\n"
-           "  --version      the program's version\n";
+           "  --version      the program's version\n\n"
+           "Exit status: 0, or 1 when a message reported a failure, 2 for a usage error.\n";
 }
 
-std::string systemName(const std::string& code, const vtl::platform::OsVersionInfo& info) {
-    std::string version = std::to_string(info.majorVersion) + "." +
-                          std::to_string(info.minorVersion) + "." +
-                          std::to_string(info.buildNumber);
-    if (!info.csdVersion.empty())
-        version += " " + info.csdVersion;
-    if (code == "9x")
-        return "Windows 95/98 (" + version + ")";
-    if (code == "NT")
-        return "Windows NT (" + version + ")";
-    if (code == "2K")
-        return "Windows 2000 (" + version + ")";
-    return "unsupported";
-}
-
-std::string browserLine(float version, float threshold) {
-    if (version == 0)
-        return "not found";
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", static_cast<double>(version));
-    return std::string(text) + (version > threshold ? "" : " (too old, not used)");
-}
-
-void showMachine(vtl::portable::PortablePlatform& machine) {
-    using namespace vtl;
-    platform::OsVersionInfo info;
-    machine.GetVersionEx(info);
-    const std::string os = GetOSVersion();
-    std::cout << "Machine image:       " << machine.imageDir().string() << "\n"
-              << "System:              " << systemName(os, info) << "\n"
-              << "Windows folder:      " << machine.GetWindowsDirectory() << "\n"
-              << "System folder:       " << machine.GetSystemDirectory() << "\n"
-              << "Internet Explorer:   " << browserLine(GetIEVersion(), 3) << "\n"
-              << "Netscape Navigator:  " << browserLine(GetNNVersion(), 4) << "\n"
-              << "Program settings:\n";
-    struct Setting {
-        const char* section;
-        const char* name;
-        const char* fallback;
-    };
-    static constexpr Setting kSettings[] = {
-        {"Options", "Restart", "0"},           {"Options", "AutoReset", "0"},
-        {"Options", "AutoShutdown", "0"},      {"Options", "TrayIconActive", "0"},
-        {"Options", "LastFileApplied", "N/A"}, {"Options", "NICWarning", "1"},
-        {"Options", "NavigatorWarning", "0"},  {"Recent", "MaxFile", "3"},
-    };
-    for (const Setting& s : kSettings) {
-        std::cout << "  " << s.section << "\\" << s.name << " = "
-                  << GetRegSetting(kAppName, s.section, s.name, s.fallback) << "\n";
-    }
+int usageError(const std::string& problem) {
+    std::cerr << "vtl: " << problem << "\n" << kUsage << "\n";
+    return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     std::optional<std::string> machineDir;
-    std::vector<std::string> arguments;
+    std::vector<std::string> elements;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help") {
@@ -93,34 +64,49 @@ int main(int argc, char** argv) {
             std::cout << "Vantrel " << vtl::ProgramVersion() << "\n";
             return 0;
         }
-        if (arg == "--machine" || arg.rfind("--machine=", 0) == 0) {
-            if (arg == "--machine") {
-                if (i + 1 >= argc) {
-                    std::cerr << kUsage << "\n";
-                    return 2;
-                }
-                machineDir = argv[++i];
-            } else {
-                machineDir = arg.substr(std::strlen("--machine="));
-            }
+        if (arg == "--machine") {
+            if (i + 1 >= argc)
+                return usageError("--machine needs a folder");
+            machineDir = argv[++i];
             continue;
         }
-        arguments.push_back(arg);
+        if (arg.rfind("--machine=", 0) == 0) {
+            machineDir = arg.substr(std::strlen("--machine="));
+            continue;
+        }
+        if (arg.rfind("--", 0) == 0 && !vtl::isSwitchElement(arg))
+            return usageError("unknown option " + arg);
+        elements.push_back(arg);
     }
 
+    vtl::HeadlessFrontEnd frontEnd(std::cerr);
     try {
         const auto image = vtl::portable::locateImage(
             machineDir, std::string(VANTREL_SAMPLES_DIR) + "/win2000", std::cerr);
         vtl::portable::PortablePlatform machine(image);
         vtl::platform::PlatformScope scope(machine);
-        std::cout << "Vantrel " << vtl::ProgramVersion() << "\n";
-        showMachine(machine);
-        if (!arguments.empty()) {
-            std::cout << "No window is available yet; the command line is not run.\n";
+        machine.setMessageHandler(
+            [&](const std::string& text, std::uint32_t style, const std::string& caption) {
+                return frontEnd.MsgBox(text, style, caption);
+            });
+
+        vtl::frmMain window(frontEnd);
+        window.Command = vtl::CommandLine::fromArgv(elements);
+        try {
+            window.Form_Load();
+            if (!window.hiddenRun && window.document && window.Form_Activate()) {
+                std::cerr << "Vantrel: No window is available on this system; the program ends.\n";
+                if (!window.close())
+                    window.Form_Unload();
+            }
+        } catch (const vtl::ProgramEnd&) {
+            // An automatic reset ends the program; an unsupported system is a failure.
+            if (!window.programEnded)
+                frontEnd.setFailed();
         }
     } catch (const std::exception& e) {
         std::cerr << "Vantrel: " << e.what() << "\n";
         return 1;
     }
-    return 0;
+    return frontEnd.failed() ? 1 : 0;
 }

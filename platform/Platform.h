@@ -84,6 +84,7 @@ inline constexpr std::uint32_t DefaultMask = 0xF00;
 inline constexpr int SW_HIDE = 0;
 inline constexpr int SW_SHOWNORMAL = 1;
 inline constexpr int SW_SHOWMINIMIZED = 2;
+inline constexpr int SW_RESTORE = 9;
 
 // ExitWindowsEx flags.
 inline constexpr std::uint32_t EWX_LOGOFF = 0;
@@ -310,6 +311,37 @@ class Platform {
     virtual long ShellExecute(const std::string& verb, const std::string& file,
                               const std::string& parameters, const std::string& directory,
                               int showCmd) = 0;
+
+    // --- File dialogs (comdlg32) and top-level windows (user32): start-up,
+    // the single-instance rule and the file commands. A platform without them
+    // keeps these defaults: every file dialog is cancelled, no other window
+    // exists. ---
+    // OPENFILENAME as the program fills it in; `file` receives the chosen path.
+    struct OpenFileName {
+        std::uint32_t structSize = 76;
+        std::uintptr_t owner = 0;
+        std::string filter;  // pairs of description and pattern, each ended by a NUL
+        std::string file;    // in: the buffer's text; out: the chosen path
+        std::uint32_t maxFile = 0;
+        std::string fileTitle;
+        std::uint32_t maxFileTitle = 0;
+        std::string initialDir;
+        std::string title;
+        std::uint32_t flags = 0;
+        std::string defExt;
+    };
+    // Both return false when the user cancelled.
+    virtual bool GetOpenFileName(OpenFileName& /*dialog*/) { return false; }
+    virtual bool GetSaveFileName(OpenFileName& /*dialog*/) { return false; }
+    // True when another instance of this program runs for the same user.
+    virtual bool PrevInstance() { return false; }
+    // Calls `callback` for each top-level window, in z-order, until it returns false.
+    virtual void EnumWindows(const std::function<bool(std::uintptr_t window)>& /*callback*/) {}
+    virtual bool IsWindowVisible(std::uintptr_t /*window*/) { return false; }
+    virtual std::string GetWindowText(std::uintptr_t /*window*/) { return ""; }
+    virtual bool IsIconic(std::uintptr_t /*window*/) { return false; }
+    virtual bool ShowWindow(std::uintptr_t /*window*/, int /*showCmd*/) { return false; }
+    virtual bool SetForegroundWindow(std::uintptr_t /*window*/) { return false; }
 
     // --- Shutdown and power (user32 ExitWindowsEx, kernel32 SetSystemPowerState).
     // Each returns false when the system refuses; no privilege is asked for. ---

@@ -220,6 +220,53 @@ class PortablePlatform : public platform::Platform {
 
   private:
     bool powerRequest(const std::string& method, bool runsCommand);
+
+    // --- File dialogs and windows (PortableWindows.cpp). Headless, every file
+    // dialog is cancelled; a handler stands in for the user and returns the
+    // chosen path, or nothing to cancel.
+    // An interactive instance publishes its main window as a record
+    // "instances/<uid>.<pid>" in the image (caption, shown, minimised); the
+    // windows of the session are the live records of the same user, their
+    // handles the process ids. ShowWindow and SetForegroundWindow on another
+    // instance's window append to a file "<uid>.<pid>.requests" beside its
+    // record, which that instance collects with takeWindowRequests. ---
+  public:
+    using FileDialogHandler = std::function<std::optional<std::string>(
+        bool save, const platform::Platform::OpenFileName& dialog)>;
+    void setFileDialogHandler(FileDialogHandler handler) {
+        fileDialogHandler_ = std::move(handler);
+    }
+    bool GetOpenFileName(OpenFileName& dialog) override;
+    bool GetSaveFileName(OpenFileName& dialog) override;
+
+    // Publishes (or updates) this process's main window until closeMainWindow;
+    // the record of a process that has ended counts for nothing.
+    void publishMainWindow(const std::string& caption, bool shown = true, bool iconic = false);
+    void closeMainWindow();
+    // The requests other instances left for this one's window, oldest first:
+    // "restore", "front".
+    std::vector<std::string> takeWindowRequests();
+
+    bool PrevInstance() override;
+    void EnumWindows(const std::function<bool(std::uintptr_t window)>& callback) override;
+    bool IsWindowVisible(std::uintptr_t window) override;
+    std::string GetWindowText(std::uintptr_t window) override;
+    bool IsIconic(std::uintptr_t window) override;
+    bool ShowWindow(std::uintptr_t window, int showCmd) override;
+    bool SetForegroundWindow(std::uintptr_t window) override;
+
+  private:
+    struct WindowRecord {
+        std::string caption;
+        bool shown = false;
+        bool iconic = false;
+    };
+    bool choose(bool save, OpenFileName& dialog);
+    std::filesystem::path instanceRecord(std::uintptr_t window) const;
+    std::optional<WindowRecord> readWindow(std::uintptr_t window);
+    bool requestWindow(std::uintptr_t window, const std::string& request);
+    FileDialogHandler fileDialogHandler_;
+    bool published_ = false;
 };
 
 // A Windows path on a drive ("C:\x" or "c:/x") resolved inside the image,
