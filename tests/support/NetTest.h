@@ -15,37 +15,29 @@
 
 namespace vtl::test {
 
-inline constexpr const char* kHKLM = "HKEY_LOCAL_MACHINE\\";
-
-// The sample image of a backend's system, and a new backend object on it.
+// The sample image of a backend's system, and a loaded backend object on it.
 inline std::string sampleOf(const std::string& system) {
     return system == "9x" ? "win98" : system == "NT" ? "nt4" : "win2000";
 }
-inline std::unique_ptr<clsNetConfig> makeNet(const std::string& system) {
-    if (system == "9x")
-        return std::make_unique<clsNetConfig9x>();
-    if (system == "NT")
-        return std::make_unique<clsNetConfigNT>();
-    return std::make_unique<clsNetConfig2K>();
-}
 inline std::unique_ptr<clsNetConfig> loadedNet(const std::string& system) {
-    auto net = makeNet(system);
+    std::unique_ptr<clsNetConfig> net;
+    if (system == "9x")
+        net = std::make_unique<clsNetConfig9x>();
+    else if (system == "NT")
+        net = std::make_unique<clsNetConfigNT>();
+    else
+        net = std::make_unique<clsNetConfig2K>();
     net->loadConfiguration();
     return net;
 }
 
-// Registry changes made while `action` runs: values set, deleted, keys created.
-struct Writes {
-    std::uint64_t sets = 0, deletes = 0, creates = 0;
-    std::uint64_t total() const { return sets + deletes + creates; }
-};
+// Registry values set or deleted and keys created while `action` runs.
 template <typename F>
-Writes writesDuring(TestImage& image, F&& action) {
+std::uint64_t writesDuring(TestImage& image, F&& action) {
     auto& reg = image.platform().registry();
     reg.resetStats();
     action();
-    const auto& s = reg.stats();
-    return {s.sets, s.deletes, s.creates};
+    return reg.stats().sets + reg.stats().deletes + reg.stats().creates;
 }
 
 inline bool anyFlag(const clsNetConfig& net) {

@@ -18,16 +18,11 @@ struct RawValue {
     bool operator==(const RawValue&) const = default;
 };
 
-inline std::vector<std::uint8_t> bytesOf(const std::string& text) {
-    return {text.begin(), text.end()};
-}
 inline RawValue sz(const std::string& text) {
-    auto data = bytesOf(text);
-    data.push_back(0);
-    return {platform::REG_SZ, data};
+    return {platform::REG_SZ, {text.c_str(), text.c_str() + text.size() + 1}};
 }
 inline RawValue multiSz(const std::string& bytes) {
-    return {platform::REG_MULTI_SZ, bytesOf(bytes)};
+    return {platform::REG_MULTI_SZ, {bytes.begin(), bytes.end()}};
 }
 inline RawValue dword(std::uint32_t n) {
     return {platform::REG_DWORD,
