@@ -21,7 +21,6 @@ struct Adapter {
     std::string settingsKey;
     bool operator==(const Adapter&) const = default;
 };
-
 std::ostream& operator<<(std::ostream& out, const Adapter& a) {
     return out << a.key << ": " << a.desc << " / " << a.settingsKey;
 }
@@ -91,9 +90,7 @@ TEST(AdapterEnum9x, ListsNetworkDevicesWithTcpBindings) {
          device9x("PCI", "VEN_1", "Net", "Card A", {"mstcp\\0001"}),
          {{"Card A", "NetTrans\\0001"}}},
         {"class compared exactly", device9x("PCI", "VEN_1", "net", "Card A", {"MSTCP\\0000"}), {}},
-        {"other device class", device9x("PCI", "VEN_1", "Display", "VGA", {"MSTCP\\0000"}), {}},
         {"no tcp binding", device9x("PCI", "VEN_1", "Net", "Card A", {"NETBEUI\\0000"}), {}},
-        {"no bindings at all", device9x("PCI", "VEN_1", "Net", "Card A", {}), {}},
         {"binding without Driver", device9x("PCI", "VEN_1", "Net", "Card A", {"MSTCP\\0009"}), {}},
         {"missing description lists as empty",
          device9x("PCI", "VEN_1", "Net", "", {"MSTCP\\0000"}),
@@ -144,16 +141,12 @@ TEST(AdapterEnumNT, ListsVisibleCardsWithServiceAndTitle) {
     };
     const std::vector<Case> cases = {
         {"no Hidden value", card("1", both), {{"Device 0", "[1] 3Com", "El90x1"}}},
-        {"Hidden 0",
-         card("1", both + "\"Hidden\"=dword:00000000\r\n"),
-         {{"Device 0", "[1] 3Com", "El90x1"}}},
         {"Hidden 1", card("1", both + "\"Hidden\"=dword:00000001\r\n"), {}},
         {"Hidden as text has no number",
          card("1", both + "\"Hidden\"=\"1\"\r\n"),
          {{"Device 0", "[1] 3Com", "El90x1"}}},
         {"no ServiceName", card("1", "\"Title\"=\"[1] 3Com\"\r\n"), {}},
         {"no Title", card("1", "\"ServiceName\"=\"El90x1\"\r\n"), {}},
-        {"no NetworkCards key", "", {}},
         {"skipped card does not use up a number",
          card("1", "\"Title\"=\"x\"\r\n") +
              card("2", "\"ServiceName\"=\"NdisWan4\"\r\n\"Title\"=\"[2] WAN\"\r\n"),
@@ -221,13 +214,10 @@ void expectSampleAdapters(const char* sample, const std::vector<Adapter>& expect
     auto image = TestImage::sample(sample);
     EXPECT_EQ(enumerate<Enumerator>(), expected);
     // Collections that already hold entries are continued, not restarted.
-    auto continued = enumerate<Enumerator>(2);
-    ASSERT_EQ(continued.size(), expected.size());
-    for (std::size_t i = 0; i < continued.size(); ++i) {
-        EXPECT_EQ(continued[i].key, "Device " + std::to_string(i + 2));
-        EXPECT_EQ(continued[i].desc, expected[i].desc);
-        EXPECT_EQ(continued[i].settingsKey, expected[i].settingsKey);
-    }
+    auto continued = expected;
+    for (std::size_t i = 0; i < continued.size(); ++i)
+        continued[i].key = "Device " + std::to_string(i + 2);
+    EXPECT_EQ(enumerate<Enumerator>(2), continued);
 }
 
 TEST(AdapterEnumSamples, ListTheSampleAdapters) {
@@ -247,11 +237,10 @@ TEST(AdapterEnumSamples, ListTheSampleAdapters) {
 
 // Each enumerator finds nothing on the other systems' machines.
 TEST(AdapterEnumSamples, OtherSystemsHaveNoneOfTheirKeys) {
-    for (const char* sample : {"nt4", "win2000"}) {
-        auto image = TestImage::sample(sample);
-        EXPECT_TRUE(enumerate<clsNIC9x>().empty()) << sample;
-    }
-    auto image = TestImage::sample("win98");
+    auto image = TestImage::sample("nt4");
+    EXPECT_TRUE(enumerate<clsNIC9x>().empty());
+    image.reset();
+    image = TestImage::sample("win98");
     EXPECT_TRUE(enumerate<clsNICNT>().empty());
     EXPECT_TRUE(enumerate<clsNIC2K>().empty());
 }
