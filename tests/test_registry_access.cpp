@@ -49,15 +49,12 @@ TEST_F(RegistryAccess, PathsResolveLikeAFileSystem) {
          "\\HKEY_LOCAL_MACHINE\\SOFTWARE\\TEST\\CHILD",
          0},
         {{"\\HKEY_LOCAL_MACHINE\\Software\\Test", ".."}, "\\HKEY_LOCAL_MACHINE\\SOFTWARE", 0},
-        {{"\\HKEY_LOCAL_MACHINE\\Software", ".."}, "\\HKEY_LOCAL_MACHINE", 0},
         {{"\\HKEY_USERS", ".."}, "", 0},
         {{"\\"}, "", 0},
-        {{"\\HKEY_USERS", "\\"}, "", 0},
         {{"HKEY_USERS"}, "\\HKEY_USERS", 0},
         {{"\\HKEY_LOCAL_MACHINE\\Software", "Missing"},
          "\\HKEY_LOCAL_MACHINE\\SOFTWARE\\MISSING",
          2},
-        {{"\\HKEY_LOCAL_MACHINE\\Nothing\\Here"}, "\\HKEY_LOCAL_MACHINE\\NOTHING\\HERE", 2},
     };
     for (const Case& c : cases) {
         clsEasyRegistry reg;
@@ -134,7 +131,6 @@ TEST_F(RegistryAccess, ValuesReadInTheirThreeForms) {
         {"Expand", "%TEMP%", 0, STRING, {'%', 'T', 'E', 'M', 'P', '%', 0}},
         {"Multi", std::string("a\0b\0", 4), 0, STRING, {'a', 0, 'b', 0, 0}},
         {"Word", "00010002", 65538, DWORD, {2, 0, 1, 0}},
-        {"One", "00000001", 1, DWORD, {1, 0, 0, 0}},
         {"Bytes", "1 A FF", 0, BINARY, {1, 10, 255}},
         {"Empty", "", 0, STRING, {0}},
         {"Short", "03020100", 197121, DWORD, {1, 2, 3}},  // odd size: missing byte is 0
@@ -169,11 +165,9 @@ TEST_F(RegistryAccess, WritesCheckKindAndRange) {
         {DWORD, Variant(4294967295.0), 0, {0xFF, 0xFF, 0xFF, 0xFF}},
         {DWORD, Variant(258.0), 0, {2, 1, 0, 0}},
         {STRING, Variant(""), 0, {0}},
-        {STRING, Variant("x y"), 0, {'x', ' ', 'y', 0}},
         {STRING, Variant(7.0), 3, {}},
         {BINARY, Variant(std::vector<std::uint8_t>{1, 2}), 0, {1, 2}},
         {BINARY, Variant(std::vector<std::uint8_t>{1, 2}, 2), 3, {}},
-        {BINARY, Variant("01"), 3, {}},
         {MULTI_STRING, Variant(std::vector<std::uint8_t>{'a', 0, 'b'}), 0, {'a', 0, 'b'}},
         {static_cast<RegValueType>(7), Variant("x"), 4, {}},
     };
@@ -216,7 +210,6 @@ TEST_F(RegistryAccess, ListsKeysAndValues) {
     ASSERT_EQ(values.columns.size(), 8u);
     EXPECT_EQ(values.columns[0], (DirValueColumn{"Text", "abc", "0"}));
     EXPECT_EQ(values.columns[3], (DirValueColumn{"Word", "00010002 (0,000,065,538)", "2"}));
-    EXPECT_EQ(values.columns[4], (DirValueColumn{"One", "00000001 (0,000,000,001)", "2"}));
     EXPECT_EQ(values.columns[5], (DirValueColumn{"Bytes", "1 A FF", "1"}));
 }
 
@@ -258,18 +251,6 @@ TEST(RegistryAccessOn9x, DeletesWholeTreesAndIsNotNT) {
     reg.Cd("A");
     EXPECT_EQ(reg.lastError(), 2);
     EXPECT_FALSE(reg.IsWindowsNT());
-}
-
-TEST_F(RegistryAccess, ChangesSurviveIntoRegistryFile) {
-    {
-        clsEasyRegistry reg;
-        reg.SetSuppressErrors(true);
-        reg.Cd("\\HKEY_LOCAL_MACHINE\\Software\\Test");
-        reg.SetValue("Saved", DWORD, Variant(10.0));
-    }
-    image->stop();
-    std::string text = test::readFile(image->dir() / "registry.reg");
-    EXPECT_NE(text.find("\"Saved\"=dword:0000000a"), std::string::npos);
 }
 
 }  // namespace
