@@ -69,7 +69,6 @@ TEST(AdvancedTab, AutoRebootClick) {
         {"check, No", false, false, Answer::No, true, 0, false, false, false},
         {"uncheck", true, false, Answer::Yes, false, 0, false, false, false},
         {"check while a file is put in", false, true, Answer::No, false, 1, true, false, false},
-        {"uncheck while a file is put in", true, true, Answer::Yes, false, 0, false, false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
