@@ -125,6 +125,7 @@ frmMain::frmMain(ui::DialogService& dialogs)
     ie = std::make_unique<ui::IETab>(*this);
     navigator = std::make_unique<ui::NavigatorTab>(*this);
     advanced = std::make_unique<ui::AdvancedTab>(*this);
+    wireAddIns();
     wireFileCommands();
 }
 

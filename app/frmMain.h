@@ -202,6 +202,30 @@ class frmMain : public ui::Form {
     std::unique_ptr<ui::NavigatorTab> navigator;
     std::unique_ptr<ui::AdvancedTab> advanced;
 
+    // ==== Add-ins (app/AddInCommands.cpp) ====
+
+    static constexpr int kAddInMenuSize = 20;
+    // Entries mnuAddIns(0) to mnuAddIns(19) of the Add-Ins menu, one per
+    // loaded add-in; an index past them throws VtlError.
+    ui::MenuItem& mnuAddInsEntry(int index);
+    ui::MenuItem mnuAddInsSep1{"mnuAddInsSep1"};
+    ui::MenuItem mnuToolsAddInManager{"mnuToolsAddInManager"};
+    // The names under which the add-ins of `addIns` are kept, in the same order.
+    std::vector<std::string> addInNames;
+    // What loadAddIns runs: rebuilds the add-in collection and the menu.
+    void reloadAddIns();
+    // Shows the dialog of the add-in behind menu entry `index`.
+    void mnuAddIns_Click(int index);
+    // Shows the add-in manager modally, then reloads the add-ins.
+    void mnuToolsAddInManager_Click();
+
+  private:
+    void wireAddIns();
+    std::vector<std::unique_ptr<ui::MenuItem>> mnuAddIns_;
+
+  public:
+    // ==== End of add-ins ====
+
   private:
     // Puts one part (tab 0, 1 or 2) on or off after its toolbar button or menu entry.
     void setPart(int tabIndex, bool on, bool fromToolbar);

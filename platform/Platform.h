@@ -15,6 +15,15 @@ namespace vtl {
 class clsBrowser;
 }  // namespace vtl
 
+// --- Add-in creation: the objects it makes and the forms they show. ---
+namespace vtl {
+class AddInObject;
+}  // namespace vtl
+namespace vtl::ui {
+class Form;
+}  // namespace vtl::ui
+// --- End of add-in creation. ---
+
 namespace vtl::platform {
 
 // Registry handles and types, as Win32 has them.
@@ -349,6 +358,30 @@ class Platform {
     virtual bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) = 0;
     // Suspends (`suspend` true) or hibernates the PC; `force` skips asking the programs.
     virtual bool SetSystemPowerState(bool suspend, bool force) = 0;
+
+    // --- Add-in creation. Add-in objects are made from their class names and
+    // called late-bound by member name (addins/AddInObject.h). A platform
+    // without add-ins keeps these defaults: no class is available, none ships,
+    // an add-in's dialog closes at once as if cancelled. ---
+    // What an add-in that ships with the program declares for its registration.
+    struct AddInClassInfo {
+        std::string className;
+        std::string name;     // the add-in's name in the settings store
+        std::string os;       // "9x", "NT", "2K" or "*"
+        std::string file;     // the file that provides the class
+        std::string version;  // version text
+    };
+    // A new object of the class; null when no add-in provides the class.
+    // Throws VtlError when the class may exist but no object can be made
+    // (an add-in file that cannot be loaded).
+    virtual std::shared_ptr<AddInObject> CreateObject(const std::string& /*className*/) {
+        return nullptr;
+    }
+    // The add-in classes that ship with the program.
+    virtual std::vector<AddInClassInfo> ShippedAddIns() { return {}; }
+    // Shows an add-in's own dialog modally; returns when it has been closed.
+    virtual void ShowAddInForm(ui::Form& /*form*/) {}
+    // --- End of add-in creation. ---
 };
 
 // The platform the running program uses. Set once at start-up (or per test).

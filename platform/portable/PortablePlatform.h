@@ -267,6 +267,36 @@ class PortablePlatform : public platform::Platform {
     bool requestWindow(std::uintptr_t window, const std::string& request);
     FileDialogHandler fileDialogHandler_;
     bool published_ = false;
+
+    // --- Add-in creation (PortableAddIns.cpp). Classes come from the add-in
+    // modules (*.so) in the addins/ folder beside the running program, each
+    // exporting the table of addins/AddInModule.h, or from classes made
+    // available in-process, which come first. A module that cannot be loaded
+    // is reported once per platform in a message box; while one is broken, a
+    // class that no module provides counts as an error, not as unavailable.
+    // Members that throw come back as VtlError naming the class and member. ---
+  public:
+    struct AddInModuleRef;  // a loaded module
+    using AddInFactory = std::function<std::shared_ptr<AddInObject>()>;
+    void setAddInClass(const std::string& className, AddInFactory factory);
+    // Default: <folder of the running program>/addins.
+    void setAddInFolder(std::filesystem::path folder) { addInFolder_ = std::move(folder); }
+    std::filesystem::path addInFolder() const;
+    // Stands in for the user while an add-in's dialog is shown; headless, the
+    // dialog is loaded and closed at once.
+    using AddInFormHandler = std::function<void(ui::Form& form)>;
+    void setAddInFormHandler(AddInFormHandler handler) { addInFormHandler_ = std::move(handler); }
+    std::shared_ptr<AddInObject> CreateObject(const std::string& className) override;
+    std::vector<AddInClassInfo> ShippedAddIns() override;
+    void ShowAddInForm(ui::Form& form) override;
+
+  private:
+    std::vector<std::shared_ptr<AddInModuleRef>> scanAddInModules(bool& anyBroken);
+    std::map<std::string, AddInFactory> addInClasses_;  // by upper-case class name
+    std::optional<std::filesystem::path> addInFolder_;
+    std::vector<std::string> reportedAddInFiles_;
+    AddInFormHandler addInFormHandler_;
+    // --- End of add-in creation. ---
 };
 
 // A Windows path on a drive ("C:\x" or "c:/x") resolved inside the image,

@@ -1,0 +1,45 @@
+// What an add-in module (a shared library in the program folder's addins/
+// folder) exports: one C function returning a table of the classes it
+// provides and a factory for them. The module is built from this source tree
+// with the same compiler, so the objects it makes are AddInObjects.
+#pragma once
+
+#include <cstdint>
+
+#include "addins/AddInObject.h"
+
+namespace vtl::platform {
+class Platform;
+}  // namespace vtl::platform
+
+namespace vtl {
+// Raised whenever the table or the shared types change.
+inline constexpr std::uint32_t kAddInAbi = 1;
+// The name of the function every module exports.
+inline constexpr const char* kAddInEntry = "vantrel_addin_classes";
+}  // namespace vtl
+
+extern "C" {
+
+struct VantrelAddInClass {
+    const char* className;  // e.g. "NetworkDrives.clsNetworkDrives"
+    const char* name;       // the add-in's name in the settings store
+    const char* os;         // "9x", "NT", "2K" or "*"
+    const char* version;
+};
+
+struct VantrelAddInModule {
+    std::uint32_t abi;          // vtl::kAddInAbi
+    std::uint32_t variantSize;  // sizeof(vtl::Variant) as the module sees it
+    const VantrelAddInClass* classes;
+    std::uint32_t classCount;
+    // A new object of the class (deleted by the caller), or null for a class
+    // the module does not provide.
+    vtl::AddInObject* (*create)(const char* className);
+    // The platform the module's code calls; set before every call into it.
+    void (*bindPlatform)(vtl::platform::Platform* platform);
+};
+
+using VantrelAddInClassesFn = const VantrelAddInModule* (*)();
+
+}  // extern "C"
