@@ -127,6 +127,7 @@ frmMain::frmMain(ui::DialogService& dialogs)
     advanced = std::make_unique<ui::AdvancedTab>(*this);
     wireAddIns();
     wireFileCommands();
+    wireReportCommands();
 }
 
 frmMain::~frmMain() = default;

@@ -226,6 +226,20 @@ class frmMain : public ui::Form {
   public:
     // ==== End of add-ins ====
 
+    // ==== Settings report (app/ReportCommands.cpp) ====
+
+    // File > Export...: writes the report of the document to a text file
+    // chosen in the save dialog; a failure ends the command silently.
+    void mnuFileExport_Click();
+    // File > Print: asks, then prints the report on the current printer.
+    void mnuFilePrint_Click();
+
+  private:
+    void wireReportCommands();
+
+  public:
+    // ==== End of settings report ====
+
   private:
     // Puts one part (tab 0, 1 or 2) on or off after its toolbar button or menu entry.
     void setPart(int tabIndex, bool on, bool fromToolbar);

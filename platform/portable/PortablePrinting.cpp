@@ -21,6 +21,7 @@ namespace {
 
 constexpr const char* kPrintersKey = "System\\CurrentControlSet\\Control\\Print\\Printers";
 constexpr long kMaxJobs = 99999;
+constexpr std::uint32_t kKeyRead = 0x20019;  // KEY_READ
 
 std::string upper(std::string text) {
     for (char& c : text)
@@ -32,7 +33,7 @@ std::string upper(std::string text) {
 class Key {
   public:
     Key(Platform& platform, const std::string& path) : platform_(platform) {
-        if (platform_.RegOpenKeyEx(HKEY_LOCAL_MACHINE, &path, 1, key_) != ERROR_SUCCESS)
+        if (platform_.RegOpenKeyEx(HKEY_LOCAL_MACHINE, &path, kKeyRead, key_) != ERROR_SUCCESS)
             key_ = 0;
     }
     ~Key() {
