@@ -81,85 +81,46 @@ TEST(SettingsReport, CenterTextRoundsHalvesToEven) {
 }
 
 TEST(SettingsReport, WholeStructureIsTheSameOnEverySample) {
-    // Lines of the report with the labels' values cut off.
-    const std::vector<std::string> skeleton = {"--------------------------------------------",
-                                               "               Vantrel v1.0.0",
-                                               " Copyright (C) 2026 the Vantrel developers.",
-                                               "            All rights reserved.",
-                                               "",
-                                               "<date>",
-                                               "--------------------------------------------",
-                                               "",
-                                               "Configuration File..........",
-                                               "Comments....................",
-                                               "",
-                                               kStars,
-                                               "*             Network Settings             *",
-                                               kStars,
-                                               "NIC.........................",
-                                               "Host........................",
-                                               "Domain......................",
-                                               "IP Address..................",
-                                               "IP Mask.....................",
-                                               "Default Gateway.............",
-                                               "DNS Servers.................",
-                                               "DNS Order...................",
-                                               "WINS Server 1...............",
-                                               "WINS Server 2...............",
-                                               "WINS Scope ID...............",
-                                               "Logon to NT Domain..........",
-                                               "NT Domain...................",
-                                               "DNS Enabled.................",
-                                               "WINS Enabled................",
-                                               "DHCP Enabled................",
-                                               "Computer Name...............",
-                                               "Workgroup...................",
-                                               "Default Printer.............",
-                                               "",
-                                               kStars,
-                                               "*             Internet Explorer            *",
-                                               kStars,
-                                               "Use Proxy Server............",
-                                               "HTTP Proxy Server...........",
-                                               "Secure Proxy Server.........",
-                                               "FTP Proxy Server............",
-                                               "Gopher Proxy Server.........",
-                                               "Socks Proxy Server..........",
-                                               "Proxy Exceptions............",
-                                               "Use Same Proxy..............",
-                                               "Bypass Proxy for Intranet...",
-                                               "Automatic Configuration URL.",
-                                               "Connection Type.............",
-                                               "Dial-Up Account.............",
-                                               "Default Home Page...........",
-                                               "",
-                                               kStars,
-                                               "*            Netscape Navigator            *",
-                                               kStars,
-                                               "Profile.....................",
-                                               "Connection Type.............",
-                                               "Configuration Location......",
-                                               "HTTP Proxy Server...........",
-                                               "Secure Proxy Server.........",
-                                               "FTP Proxy Server............",
-                                               "Gopher Proxy Server.........",
-                                               "Socks Proxy Server..........",
-                                               "WAIS Proxy Server...........",
-                                               "Proxy Exceptions............",
-                                               "Default Home Page...........",
-                                               "",
-                                               kStars,
-                                               "*             Netscape E-Mail              *",
-                                               kStars,
-                                               "Full Name...................",
-                                               "E-Mail Address..............",
-                                               "Replay-To Address...........",
-                                               "POP3 Server.................",
-                                               "POP3 Login Name.............",
-                                               "SMTP Server.................",
-                                               "SMTP Login Name.............",
-                                               "Organization................",
-                                               "Leave Mail on Server........"};
+    // Lines of the report with the labels' values cut off, "|" or a line break after each.
+    constexpr const char* kSkeleton = R"(--------------------------------------------
+               Vantrel v1.0.0| Copyright (C) 2026 the Vantrel developers.
+            All rights reserved.||<date>|--------------------------------------------|
+Configuration File..........|Comments....................||*
+*             Network Settings             *|*
+NIC.........................|Host........................|Domain......................
+IP Address..................|IP Mask.....................|Default Gateway.............
+DNS Servers.................|DNS Order...................|WINS Server 1...............
+WINS Server 2...............|WINS Scope ID...............|Logon to NT Domain..........
+NT Domain...................|DNS Enabled.................|WINS Enabled................
+DHCP Enabled................|Computer Name...............|Workgroup...................
+Default Printer.............||*
+*             Internet Explorer            *|*
+Use Proxy Server............|HTTP Proxy Server...........|Secure Proxy Server.........
+FTP Proxy Server............|Gopher Proxy Server.........|Socks Proxy Server..........
+Proxy Exceptions............|Use Same Proxy..............|Bypass Proxy for Intranet...
+Automatic Configuration URL.|Connection Type.............|Dial-Up Account.............
+Default Home Page...........||*
+*            Netscape Navigator            *|*
+Profile.....................|Connection Type.............|Configuration Location......
+HTTP Proxy Server...........|Secure Proxy Server.........|FTP Proxy Server............
+Gopher Proxy Server.........|Socks Proxy Server..........|WAIS Proxy Server...........
+Proxy Exceptions............|Default Home Page...........||*
+*             Netscape E-Mail              *|*
+Full Name...................|E-Mail Address..............|Replay-To Address...........
+POP3 Server.................|POP3 Login Name.............|SMTP Server.................
+SMTP Login Name.............|Organization................|Leave Mail on Server........)";
+    std::vector<std::string> skeleton;
+    std::string entry;
+    for (const char* at = kSkeleton;; ++at) {
+        if (*at == '|' || *at == '\n' || *at == '\0') {
+            skeleton.push_back(entry == "*" ? kStars : entry);
+            entry.clear();
+            if (*at == '\0')
+                break;
+        } else {
+            entry += *at;
+        }
+    }
     for (const char* sample : {"win98", "nt4", "win2000"}) {
         Report report(sample);
         std::vector<std::string> shape;
