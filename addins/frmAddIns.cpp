@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <memory>
+#include <stdexcept>
 
 #include "addins/AddInObject.h"
 #include "addins/AddInRegistry.h"
@@ -69,7 +70,6 @@ void frmAddIns::cmdAbout_Click() {
     if (lstAddIns.listIndex() < 0)
         return;
     const std::string section = addins::addInSection(lstAddIns.text());
-    GetRegSetting(kAppName, section, "File", addins::kNoFile);
     const std::string className = GetRegSetting(kAppName, section, "Class");
     try {
         std::shared_ptr<AddInObject> addIn = platform::sys().CreateObject(className);
