@@ -13,6 +13,7 @@
 #include "config/modAPI.h"
 #include "platform/portable/ImageLocator.h"
 #include "platform/portable/PortablePlatform.h"
+#include "platform/portable/PortableRegistry.h"
 
 namespace {
 
@@ -89,6 +90,11 @@ int main(int argc, char** argv) {
             [&](const std::string& text, std::uint32_t style, const std::string& caption) {
                 return frontEnd.MsgBox(text, style, caption);
             });
+        if (machine.registry().readOnly()) {
+            frontEnd.MsgBox(
+                "The machine image " + image.string() + " is read-only: no setting can be changed.",
+                vtl::platform::mb::OK | vtl::platform::mb::IconExclamation, vtl::kAppName);
+        }
 
         vtl::frmMain window(frontEnd);
         window.Command = vtl::CommandLine::fromArgv(elements);

@@ -1,10 +1,7 @@
 // The machine image as a platform: which Windows it is, its folders and drives,
-// which image a run takes, and the vtl program on it.
+// which image a run takes.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
 #include <cstdlib>
 
 #include "platform/portable/ImageLocator.h"
@@ -117,48 +114,6 @@ TEST(MachineImage, LocatesTheImageByOptionEnvironmentOrDefault) {
     } else {
         ::unsetenv("XDG_DATA_HOME");
     }
-}
-
-struct VtlRun {
-    int status;
-    std::string out;
-};
-
-VtlRun runVtl(const std::string& arguments) {
-    const std::string command = std::string(VANTREL_VTL_PATH) + " " + arguments + " 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    std::string out;
-    std::array<char, 4096> buffer{};
-    while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe))
-        out.append(buffer.data(), n);
-    const int status = ::pclose(pipe);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
-}
-
-TEST(VtlProgram, ShowsTheMachineAndAnswersItsOptions) {
-    test::TempDir dir;
-    fs::copy(test::samplesDir() / "win98", dir.path() / "m", fs::copy_options::recursive);
-    const std::string image = (dir.path() / "m").string();
-    struct Case {
-        std::string arguments;
-        int status;
-        std::string expected;
-    };
-    for (const Case& c : std::vector<Case>{
-             {"--machine " + image, 0, "Windows 95/98 (4.10.1998)"},
-             {"--machine=" + image, 0, "Netscape Navigator:  4.7"},
-             {"--version", 0, "Vantrel 1.0.0"},
-             {"--help", 0, "--machine DIR"},
-             {"--machine", 2, "usage: vtl"},
-             {"--machine " + (dir.path() / "none").string(), 1, "does not exist"},
-         }) {
-        VtlRun run = runVtl(c.arguments);
-        EXPECT_EQ(run.status, c.status) << c.arguments << "\n" << run.out;
-        EXPECT_NE(run.out.find(c.expected), std::string::npos) << c.arguments << "\n" << run.out;
-    }
-    // Reading leaves the image as it was.
-    EXPECT_EQ(test::readFile(dir.path() / "m" / "registry.reg"),
-              test::readFile(test::samplesDir() / "win98" / "registry.reg"));
 }
 
 }  // namespace
