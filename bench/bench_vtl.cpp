@@ -97,8 +97,7 @@ Sample measure(const fs::path& self, const fs::path& image, const fs::path& file
     rusage usage{};
     ::wait4(child, &status, 0, &usage);
     const double ms =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-            .count();
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         std::fprintf(stderr, "run failed (status %d)\n", status);
     return {ms, usage.ru_maxrss};
@@ -113,8 +112,8 @@ unsigned long long instructions(const fs::path& self, const fs::path& image, con
     fs::copy(image, scratch, fs::copy_options::recursive);
     const fs::path log = scratch.string() + ".callgrind";
     const std::string command = "valgrind --tool=callgrind --callgrind-out-file=/dev/null " +
-                                self.string() + " --run " + scratch.string() + " " +
-                                file.string() + " " + scratch.string() + ".txt 2>" + log.string();
+                                self.string() + " --run " + scratch.string() + " " + file.string() +
+                                " " + scratch.string() + ".txt 2>" + log.string();
     if (std::system(command.c_str()) != 0)
         return 0;
     const std::string text = slurp(log);
@@ -129,7 +128,8 @@ int main(int argc, char** argv) {
         return scriptedRun(argv[2], argv[3], argv[4]);
 
     const fs::path self = fs::canonical("/proc/self/exe");
-    const fs::path dir = fs::temp_directory_path() / ("vantrel-bench-vtl-" + std::to_string(getpid()));
+    const fs::path dir =
+        fs::temp_directory_path() / ("vantrel-bench-vtl-" + std::to_string(getpid()));
     fs::create_directories(dir);
     const fs::path sample = fs::path(VANTREL_SAMPLES_DIR) / "win2000";
     fs::copy(sample, dir / "small", fs::copy_options::recursive);
