@@ -2,26 +2,13 @@
 
 #include <cctype>
 
+#include "config/VbText.h"
 #include "config/modAPI.h"
 #include "platform/Platform.h"
 
 namespace vtl::addins {
 
-namespace {
-
-bool equalsNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 void RegisterShippedAddIns() {
     const auto shipped = platform::sys().ShippedAddIns();
@@ -32,7 +19,7 @@ void RegisterShippedAddIns() {
         bool known = false;
         if (registered) {
             for (const RegSettingValue& value : *registered)
-                known = known || equalsNoCase(value.name, addIn.name);
+                known = known || SameText(value.name, addIn.name);
         }
         const std::string section = addInSection(addIn.name);
         if (!known) {
@@ -40,7 +27,7 @@ void RegisterShippedAddIns() {
             SaveRegSetting(kAppName, section, "Class", addIn.className);
             SaveRegSetting(kAppName, section, "OS", addIn.os);
             SaveRegSetting(kAppName, section, "Active", "1");
-        } else if (!equalsNoCase(GetRegSetting(kAppName, section, "Class"), addIn.className)) {
+        } else if (!SameText(GetRegSetting(kAppName, section, "Class"), addIn.className)) {
             continue;
         }
         SaveRegSetting(kAppName, section, "File", addIn.file);

@@ -5,6 +5,7 @@
 #include "addins/AddInRegistry.h"
 #include "addins/frmAddIns.h"
 #include "app/frmMain.h"
+#include "config/VbText.h"
 #include "config/VtlError.h"
 #include "config/clsVtlConfig.h"
 #include "config/modAPI.h"
@@ -15,18 +16,6 @@ namespace vtl {
 namespace {
 
 constexpr const char* kMenuSuffix = "...";
-
-bool equalsNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -87,7 +76,7 @@ void frmMain::reloadAddIns() {
                 continue;
             }
             for (const std::string& known : addInNames) {
-                if (equalsNoCase(known, name))
+                if (SameText(known, name))
                     throw VtlError(457, "frmMain",
                                    "This key is already associated with an element");
             }
@@ -112,7 +101,7 @@ void frmMain::mnuAddIns_Click(int index) {
         name.resize(name.size() >= 3 ? name.size() - 3 : 0);
         std::shared_ptr<AddInObject> addIn;
         for (std::size_t i = 0; i < addInNames.size() && i < addIns.size(); ++i) {
-            if (equalsNoCase(addInNames[i], name))
+            if (SameText(addInNames[i], name))
                 addIn = addIns[i];
         }
         if (!addIn)

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "config/ConfigFile.h"
+#include "config/VbText.h"
 #include "config/modAPI.h"
 #include "platform/Platform.h"
 
@@ -23,21 +24,6 @@ constexpr const char* kPhoneBook = "\\ras\\rasphone.pbk";
 constexpr const char* kSection = "Internet Explorer";
 constexpr const char* kNoChange = "*NC*";
 constexpr const char* kLocal = "<local>";
-
-std::string trimBlanks(const std::string& text) {
-    auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-std::string upperCase(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
-    return text;
-}
 
 // The four-byte switch form of a Boolean: 01 00 00 00 or 00 00 00 00.
 Variant switchBytes(bool on) {
@@ -65,7 +51,7 @@ void clsExplorer::GetProxyAddresses() {
     std::string proxy = reg_.ValueText("ProxyServer");
     if (reg_.lastError() != 0)
         return;
-    setProxySettings(trimBlanks(proxy) + ";");
+    setProxySettings(Trim(proxy) + ";");
 }
 
 void clsExplorer::GetProxyEnabled() {
@@ -329,7 +315,7 @@ void clsExplorer::setProxySettings(std::string proxy) {
         std::string address;
         std::string port;
         const std::string protocol =
-            upperCase(parseProxyServer(proxy.substr(start, end - start), address, port));
+            UCase(parseProxyServer(proxy.substr(start, end - start), address, port));
         if (protocol == "HTTP") {
             httpAddress_ = address;
             httpPort_ = port;
@@ -404,14 +390,14 @@ std::string clsExplorer::buildProxyServer() const {
     };
     std::string result;
     for (const Pair& pair : pairs) {
-        if (trimBlanks(pair.address).empty())
+        if (Trim(pair.address).empty())
             continue;
         result += pair.prefix + pair.address;
-        if (!trimBlanks(pair.port).empty())
+        if (!Trim(pair.port).empty())
             result += ":" + pair.port;
         result += ";";
     }
-    if (!trimBlanks(result).empty())
+    if (!Trim(result).empty())
         result.pop_back();
     return result;
 }

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "config/ConfigFile.h"
+#include "config/VbText.h"
 #include "config/VtlError.h"
 #include "config/modAPI.h"
 #include "platform/Platform.h"
@@ -32,25 +33,6 @@ void warn(const std::string& text) {
     sys().MessageBox(text, platform::mb::OK | platform::mb::IconExclamation, kAppName);
 }
 
-std::string lower(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
-
-bool equalsNoCase(const std::string& a, const std::string& b) {
-    return lower(a) == lower(b);
-}
-
-std::string trimBlanks(const std::string& text) {
-    auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 // The drive root of a path: its text up to and including the first backslash.
 std::string driveRoot(const std::string& path) {
     auto slash = path.find('\\');
@@ -60,7 +42,7 @@ std::string driveRoot(const std::string& path) {
 // A port as Navigator stores it: "0" + text as a 16-bit integer, so that an
 // empty port is 0. Fractions round half to even; anything else is an error.
 std::int16_t portNumber(const std::string& port) {
-    const std::string text = trimBlanks("0" + port);
+    const std::string text = Trim("0" + port);
     double value = 0;
     bool dot = false;
     double scale = 1;
@@ -120,7 +102,7 @@ std::string clsNavigator::trimProfileValue(const std::string& value) {
 void clsNavigator::addProfile(const std::string& name, const std::string& path) {
     // Each name once, as a keyed list holds it; the first one found stays.
     for (const auto& entry : prefsPaths_) {
-        if (equalsNoCase(entry.first, name))
+        if (SameText(entry.first, name))
             return;
     }
     profileList_.push_back(name);
@@ -156,7 +138,7 @@ void clsNavigator::discoverProfiles() {
 }
 
 void clsNavigator::discoverSecondSource() {
-    const std::string windowsDir = trimBlanks(sys().GetWindowsDirectory());
+    const std::string windowsDir = Trim(sys().GetWindowsDirectory());
     currentPrefsPath_.clear();
     reg_.Cd(kBiffKey);
     currentProfile_ = reg_.lastError() == 0 ? reg_.ValueText("CurrentUser") : "";
@@ -177,7 +159,7 @@ void clsNavigator::discoverSecondSource() {
             if (c == ' ')
                 c = '_';
         }
-        dirForm = lower(dirForm);
+        dirForm = LCase(dirForm);
         std::string candidate;
 
         // The mail state file lies in the profile directory.
@@ -187,7 +169,7 @@ void clsNavigator::discoverSecondSource() {
             reg_.Cd(kBiffUsersKey + name + "\\servers\\" + server);
             std::string popstate = reg_.lastError() == 0 ? reg_.ValueText("popstatePath") : "";
             if (reg_.lastError() == 0) {
-                popstate = lower(popstate);
+                popstate = LCase(popstate);
                 auto marker = popstate.find("\\mail\\popstate.dat");
                 candidate = marker == std::string::npos
                                 ? "prefs.js"
@@ -200,7 +182,7 @@ void clsNavigator::discoverSecondSource() {
             reg_.Cd(kMainKey);
             std::string install = reg_.lastError() == 0 ? reg_.ValueText("Install Directory") : "";
             if (reg_.lastError() == 0) {
-                install = lower(install);
+                install = LCase(install);
                 candidate = driveRoot(install) + "Netscape\\Users\\" + dirForm + "\\prefs.js";
                 found = FileExists(candidate);
             }
@@ -222,7 +204,7 @@ void clsNavigator::discoverSecondSource() {
 const std::string& clsNavigator::prefsPathOf(const std::string& profile) const {
     static const std::string none;
     for (const auto& entry : prefsPaths_) {
-        if (equalsNoCase(entry.first, profile))
+        if (SameText(entry.first, profile))
             return entry.second;
     }
     if (profile.empty())
@@ -370,7 +352,7 @@ VTL_NAVIGATOR_MAIL_TEXT(EMailOrganization, eMailOrganization_, "mail.identity.or
 
 void clsNavigator::GetEMailLeaveMailOnServer() {
     withPrefs(false, [this] {
-        eMailLeaveMailOnServer_ = lower(prefs_.getSetting("mail.leave_on_server")) == "true";
+        eMailLeaveMailOnServer_ = LCase(prefs_.getSetting("mail.leave_on_server")) == "true";
     });
 }
 
@@ -461,7 +443,7 @@ void clsNavigator::LoadConfigurationFile(const std::string& fileName) {
         };
         read("NNPROFILE", [&](const std::string& value) {
             currentProfile_ =
-                trimBlanks(value).empty() && !profileList_.empty() ? profileList_.front() : value;
+                Trim(value).empty() && !profileList_.empty() ? profileList_.front() : value;
         });
         flag("NNPROXYENABLE", proxyEnabled_);
         flag("NNDIRECTCONNECTION", connectViaLAN_);

@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "config/VbText.h"
 #include "config/modAPI.h"
 #include "platform/Platform.h"
 
@@ -35,21 +36,6 @@ void warn(const std::string& text) {
 
 void report(const char* procedure, const std::string& description) {
     warn(std::string("Error in clsNavigatorPrefs:") + procedure + description);
-}
-
-std::string lower(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
-
-std::string trimBlanks(const std::string& text) {
-    auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 // Lines end with CR LF, CR or LF; a last line without one is still a line.
@@ -136,7 +122,7 @@ void writeLines(const std::string& hostPath, const std::vector<std::string>& lin
 }
 
 std::string quoteKeyPattern(const std::string& key) {
-    return "user_pref(\"" + lower(key) + "\"";
+    return "user_pref(\"" + LCase(key) + "\"";
 }
 
 }  // namespace
@@ -201,8 +187,8 @@ std::int16_t clsNavigatorPrefs::getIndex(const std::string& pattern) {
         for (const std::string& line : lines) {
             if (++number > std::numeric_limits<std::int16_t>::max())
                 throw PrefsFailure("Overflow");
-            std::string head = trimBlanks(line).substr(0, pattern.size());
-            if (lower(head) == pattern)
+            std::string head = Trim(line).substr(0, pattern.size());
+            if (LCase(head) == pattern)
                 return static_cast<std::int16_t>(number);
         }
         return 0;

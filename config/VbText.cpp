@@ -41,4 +41,31 @@ double Val(const std::string& text) {
     return std::strtod(number.c_str(), nullptr);
 }
 
+std::string UCase(std::string text) {
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    }
+    return text;
+}
+
+std::string LCase(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
+
+bool SameText(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && LCase(a) == LCase(b);
+}
+
+std::string Trim(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
 }  // namespace vtl

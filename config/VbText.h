@@ -9,4 +9,11 @@ namespace vtl {
 // anywhere are skipped, as a Basic Val does ("4.08 (en)" gives 4.08).
 double Val(const std::string& text);
 
+// ASCII case, as the system's names compare.
+std::string UCase(std::string text);
+std::string LCase(std::string text);
+bool SameText(const std::string& a, const std::string& b);
+// Without surrounding blanks (spaces only).
+std::string Trim(const std::string& text);
+
 }  // namespace vtl

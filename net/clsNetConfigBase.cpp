@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "config/ConfigFile.h"
+#include "config/VbText.h"
 
 namespace vtl {
 
@@ -16,12 +17,6 @@ constexpr const char* kNoAdapters = "No Adapters Installed";
 constexpr const char* kNoAddress = "0.0.0.0";
 
 // Leading and trailing blanks removed.
-std::string trimBlanks(const std::string& text) {
-    auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 }  // namespace
 
@@ -258,7 +253,7 @@ void clsNetConfigBase::getAdvPrinterSettings() {
 // --- Properties ---
 
 void clsNetConfigBase::DefaultGateway(const std::string& sDefGateway) {
-    defaultGateway_ = trimBlanks(sDefGateway);
+    defaultGateway_ = Trim(sDefGateway);
     raise(NetFlag::DefaultGateway);
 }
 
@@ -274,47 +269,47 @@ void clsNetConfigBase::NTLogonEnabled(bool bNTLogon) {
 }
 
 void clsNetConfigBase::NTDomain(const std::string& sDomain) {
-    ntDomain_ = trimBlanks(sDomain);
+    ntDomain_ = Trim(sDomain);
     raise(NetFlag::NTDomain);
 }
 
 void clsNetConfigBase::DomainName(const std::string& sDomain) {
-    domainName_ = trimBlanks(sDomain);
+    domainName_ = Trim(sDomain);
     raise(NetFlag::Domain);
 }
 
 void clsNetConfigBase::Host(const std::string& sHost) {
-    host_ = trimBlanks(sHost);
+    host_ = Trim(sHost);
     raise(NetFlag::Host);
 }
 
 void clsNetConfigBase::LMHostFile(const std::string& sLMHost) {
-    lmHostFile_ = trimBlanks(sLMHost);
+    lmHostFile_ = Trim(sLMHost);
     raise(NetFlag::LMHostFile);
 }
 
 void clsNetConfigBase::DNSServers(const std::string& sDNSServerList) {
-    dnsServers_ = trimBlanks(sDNSServerList);
+    dnsServers_ = Trim(sDNSServerList);
     raise(NetFlag::DNSServers);
 }
 
 void clsNetConfigBase::WINSServer1(const std::string& sWINSServer) {
-    winsServer1_ = trimBlanks(sWINSServer);
+    winsServer1_ = Trim(sWINSServer);
     raise(NetFlag::WINSServer1);
 }
 
 void clsNetConfigBase::WINSServer2(const std::string& sWINSServer) {
-    winsServer2_ = trimBlanks(sWINSServer);
+    winsServer2_ = Trim(sWINSServer);
     raise(NetFlag::WINSServer2);
 }
 
 void clsNetConfigBase::ScopeID(const std::string& sScope) {
-    scopeID_ = trimBlanks(sScope);
+    scopeID_ = Trim(sScope);
     raise(NetFlag::ScopeID);
 }
 
 void clsNetConfigBase::SearchList(const std::string& sList) {
-    searchList_ = trimBlanks(sList);
+    searchList_ = Trim(sList);
     raise(NetFlag::SearchList);
 }
 
@@ -329,12 +324,12 @@ void clsNetConfigBase::DHCPEnabled(bool bDHCP) {
 }
 
 void clsNetConfigBase::ComputerName(const std::string& sName) {
-    computerName_ = trimBlanks(sName);
+    computerName_ = Trim(sName);
     raise(NetFlag::ComputerName);
 }
 
 void clsNetConfigBase::Workgroup(const std::string& sGroup) {
-    workgroup_ = trimBlanks(sGroup);
+    workgroup_ = Trim(sGroup);
     raise(NetFlag::Workgroup);
 }
 
@@ -348,12 +343,12 @@ void clsNetConfigBase::WINSEnabled(bool bEnabled) {
 }
 
 void clsNetConfigBase::IPAddress(const std::string& sIP) {
-    ipAddress_ = trimBlanks(sIP);
+    ipAddress_ = Trim(sIP);
     raise(NetFlag::IPAddress);
 }
 
 void clsNetConfigBase::IPMask(const std::string& sMask) {
-    ipMask_ = trimBlanks(sMask);
+    ipMask_ = Trim(sMask);
     raise(NetFlag::IPMask);
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "config/VbText.h"
 #include "config/VtlError.h"
 
 namespace vtl {
@@ -58,21 +59,6 @@ std::string apiDescription(long code) {
     }
 }
 
-std::string toUpper(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
-    return text;
-}
-
-std::string trimBlanks(const std::string& text) {
-    auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 std::string GetRootName(const std::string& path) {
     auto next = path.find('\\', 1);
     return next == std::string::npos ? path.substr(1) : path.substr(1, next - 1);
@@ -116,7 +102,7 @@ std::string binaryText(const std::vector<std::uint8_t>& data) {
         text += buf;
         text += ' ';
     }
-    return trimBlanks(text);
+    return Trim(text);
 }
 
 std::string stringText(const std::vector<std::uint8_t>& data) {
@@ -173,7 +159,7 @@ void clsEasyRegistry::closeCurrent() {
 }
 
 void clsEasyRegistry::OpenKeyPath(std::string path, std::uint32_t access) {
-    path = toUpper(trimBlanks(path));
+    path = UCase(Trim(path));
 
     if (path == "\\") {
         closeCurrent();

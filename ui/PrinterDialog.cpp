@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "config/VbText.h"
 #include "platform/Platform.h"
 
 namespace vtl::ui {
@@ -42,12 +43,6 @@ std::string textAt(const std::vector<std::uint8_t>& block, std::size_t offset, s
     std::string text;
     for (std::size_t i = offset; i < block.size() && i < offset + limit && block[i] != 0; ++i)
         text += static_cast<char>(block[i]);
-    return text;
-}
-
-std::string upper(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return text;
 }
 
@@ -110,7 +105,7 @@ bool showPrinterDialog(std::uintptr_t hwndOwner, std::uint32_t flags) {
     const std::string current = sys.GetOutputPrinter();
     DevNames names{"", current, ""};
     for (const Platform::PrinterEntry& printer : sys.Printers()) {
-        if (upper(printer.deviceName) == upper(current)) {
+        if (UCase(printer.deviceName) == UCase(current)) {
             names.driver = printer.driverName;
             names.port = printer.port;
             break;
@@ -135,10 +130,10 @@ bool showPrinterDialog(std::uintptr_t hwndOwner, std::uint32_t flags) {
     const DevMode chosen = readDevMode(dialog.devMode);
     dialog.devMode.clear();
     dialog.devNames.clear();
-    const std::string device = upper(chosen.deviceName);
+    const std::string device = UCase(chosen.deviceName);
     if (device != current) {
         for (const Platform::PrinterEntry& printer : sys.Printers()) {
-            if (upper(printer.deviceName) == device) {
+            if (UCase(printer.deviceName) == device) {
                 sys.SetOutputPrinter(printer.deviceName);
                 break;
             }

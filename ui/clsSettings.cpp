@@ -9,6 +9,7 @@
 
 #include "browser/clsBrowser.h"
 #include "browser/clsExplorer.h"
+#include "config/VbText.h"
 #include "config/VtlError.h"
 #include "config/clsVtlConfig.h"
 #include "config/modAPI.h"
@@ -74,13 +75,6 @@ std::string localTimeText() {
         return {};
     }
     return buffer.data();
-}
-
-std::string trimBlanks(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 [[noreturn]] void fileError(const std::string& file) {
@@ -271,7 +265,7 @@ void clsSettings::ExportAllSettings(const clsVtlConfig& objVtlConfig,
                                     const std::shared_ptr<clsBrowser>& objIEConfig,
                                     const std::shared_ptr<clsBrowser>& objNNConfig,
                                     const std::string& astrFilename) {
-    const std::string name = trimBlanks(astrFilename);
+    const std::string name = Trim(astrFilename);
     if (name.empty()) {
         platform::sys().MessageBox("Missing export filename.",
                                    platform::mb::OK | platform::mb::IconCritical, kAppName);

@@ -2,17 +2,13 @@
 
 #include <cctype>
 
+#include "config/VbText.h"
+
 namespace vtl::ui {
 
 namespace {
 
 constexpr int kMaxCopies = 9999;
-
-std::string upper(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
 
 // 1 to 9999, or 0 when the text is no such number.
 int copiesOf(const std::string& text) {
@@ -58,7 +54,7 @@ void frmPrintSetup::fill(const std::vector<Printer>& printers, const Choice& cho
     int selected = printers_.empty() ? -1 : 0;
     for (std::size_t i = 0; i < printers_.size(); ++i) {
         cboPrinter.addItem(printers_[i].deviceName);
-        if (upper(printers_[i].deviceName) == upper(choice.deviceName))
+        if (UCase(printers_[i].deviceName) == UCase(choice.deviceName))
             selected = static_cast<int>(i);
     }
     cboPrinter.setListIndex(selected);

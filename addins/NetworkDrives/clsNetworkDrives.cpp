@@ -4,6 +4,7 @@
 
 #include "addins/NetworkDrives/frmNetworkDrives.h"
 #include "config/ConfigFile.h"
+#include "config/VbText.h"
 #include "config/VtlError.h"
 #include "platform/Platform.h"
 
@@ -12,12 +13,6 @@ namespace vtl::netdrives {
 namespace {
 
 constexpr int kMaxDrives = 26;
-
-std::string upper(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
 
 int count(const std::string& text) {
     int n = 0;
@@ -49,7 +44,7 @@ bool isNetworkPath(const std::string& path) {
 }
 
 Variant clsNetworkDrives::Invoke(const std::string& member, const std::vector<Variant>& args) {
-    const std::string name = upper(member);
+    const std::string name = UCase(member);
     const auto arguments = [&](std::size_t n) {
         if (args.size() != n) {
             throw VtlError(450, kClassName,
@@ -98,7 +93,7 @@ void clsNetworkDrives::LoadSettings(const std::string& file) {
     reconnect_ = ReadConfigValue(kSection, "Reconnect", file) == "1";
     const int n = count(countText);
     for (int i = 1; i <= n; ++i) {
-        NetworkDrive drive{upper(ReadConfigValue(kSection, "Drive" + std::to_string(i), file)),
+        NetworkDrive drive{UCase(ReadConfigValue(kSection, "Drive" + std::to_string(i), file)),
                            ReadConfigValue(kSection, "Path" + std::to_string(i), file)};
         if (!drive.letter.empty() || !drive.path.empty())
             drives_.push_back(std::move(drive));
@@ -116,7 +111,7 @@ void clsNetworkDrives::saveSettings(const std::string& file) {
 
 void clsNetworkDrives::Initialize(const std::string& options) {
     restart_ = false;
-    ignoreMapErrors_ = upper(options) == "IGNOREMAPERRORS";
+    ignoreMapErrors_ = UCase(options) == "IGNOREMAPERRORS";
 }
 
 void clsNetworkDrives::ApplySettings() {

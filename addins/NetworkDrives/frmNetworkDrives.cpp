@@ -2,17 +2,12 @@
 
 #include <algorithm>
 
+#include "config/VbText.h"
 #include "platform/Platform.h"
 
 namespace vtl::netdrives {
 
 namespace {
-
-std::string trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    return first == std::string::npos ? std::string()
-                                      : text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 std::string fileName(const std::string& path) {
     const auto slash = path.find_last_of("\\/");
@@ -89,7 +84,7 @@ void frmNetworkDrives::warn(const std::string& text) {
 
 void frmNetworkDrives::cmdAdd_Click() {
     const std::string letter = cboDrive.listIndex() < 0 ? std::string() : cboDrive.text();
-    const std::string path = trimmed(txtPath.text());
+    const std::string path = Trim(txtPath.text());
     if (letter.empty()) {
         warn("Choose a drive letter.");
         return;

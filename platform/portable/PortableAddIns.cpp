@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "addins/AddInModule.h"
+#include "config/VbText.h"
 #include "config/VtlError.h"
 #include "platform/portable/PortablePlatform.h"
 #include "ui/DialogService.h"
@@ -20,12 +21,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::int32_t kAddInError = kErrorBase + 0x300;
-
-std::string upper(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
 
 }  // namespace
 
@@ -114,9 +109,9 @@ fs::path programFolder() {
 
 void PortablePlatform::setAddInClass(const std::string& className, AddInFactory factory) {
     if (factory)
-        addInClasses_[upper(className)] = std::move(factory);
+        addInClasses_[UCase(className)] = std::move(factory);
     else
-        addInClasses_.erase(upper(className));
+        addInClasses_.erase(UCase(className));
 }
 
 fs::path PortablePlatform::addInFolder() const {
@@ -155,7 +150,7 @@ std::vector<std::shared_ptr<PortablePlatform::AddInModuleRef>> PortablePlatform:
 }
 
 std::shared_ptr<AddInObject> PortablePlatform::CreateObject(const std::string& className) {
-    const std::string key = upper(className);
+    const std::string key = UCase(className);
     if (auto local = addInClasses_.find(key); local != addInClasses_.end()) {
         std::shared_ptr<AddInObject> inner = local->second();
         return inner ? std::make_shared<GuardedAddIn>(className, nullptr, std::move(inner))
@@ -166,7 +161,7 @@ std::shared_ptr<AddInObject> PortablePlatform::CreateObject(const std::string& c
     for (const ModuleRef& module : scanAddInModules(anyBroken)) {
         const VantrelAddInModule& table = *module->table;
         for (std::uint32_t i = 0; i < table.classCount; ++i) {
-            if (table.classes[i].className == nullptr || upper(table.classes[i].className) != key)
+            if (table.classes[i].className == nullptr || UCase(table.classes[i].className) != key)
                 continue;
             std::shared_ptr<AddInObject> inner;
             try {

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <system_error>
 
+#include "config/VbText.h"
 #include "platform/portable/PortableRegistry.h"
 
 namespace vtl::portable {
@@ -15,18 +16,6 @@ namespace {
 
 constexpr const char* kNtVersionKey = "Software\\Microsoft\\Windows NT\\CurrentVersion";
 constexpr const char* kWinVersionKey = "Software\\Microsoft\\Windows\\CurrentVersion";
-
-bool equalsNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // "4.10.1998" -> {4, 10, 1998}; missing parts are 0.
 void parseVersion(const std::string& text, OsVersionInfo& info) {
@@ -96,7 +85,7 @@ std::string resolveImagePath(const fs::path& imageDir, const std::string& path) 
             for (fs::directory_iterator it(resolved, ec), endIt; !ec && it != endIt;
                  it.increment(ec)) {
                 std::string name = it->path().filename().string();
-                if (equalsNoCase(name, component)) {
+                if (SameText(name, component)) {
                     actual = name;
                     found = true;
                     break;

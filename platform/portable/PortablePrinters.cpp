@@ -2,6 +2,7 @@
 #include <cctype>
 
 #include "config/ProfileFile.h"
+#include "config/VbText.h"
 #include "platform/portable/PortablePlatform.h"
 
 namespace vtl::portable {
@@ -14,16 +15,6 @@ constexpr const char* kPrintersKey = "System\\CurrentControlSet\\Control\\Print\
 constexpr std::uint32_t kDefaultNotSelectedTimeout = 15000;
 constexpr std::uint32_t kDefaultRetryTimeout = 45000;
 
-std::string upper(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
-bool equalsNoCase(const std::string& a, const std::string& b) {
-    return upper(a) == upper(b);
-}
-
 std::string textOf(const std::vector<std::uint8_t>& data) {
     std::string text(data.begin(), data.end());
     auto nul = text.find('\0');
@@ -34,7 +25,7 @@ std::string textOf(const std::vector<std::uint8_t>& data) {
 
 // "LPT1", "lpt1:" -> "LPT1"; "x:" -> "X:"; "" when the name is no local device.
 std::string localDevice(const std::string& name) {
-    std::string device = upper(name);
+    std::string device = UCase(name);
     if (device.size() == 2 && device[1] == ':' && device[0] >= 'A' && device[0] <= 'Z') {
         return device;
     }
@@ -175,7 +166,7 @@ std::optional<std::string> PortablePlatform::findPrinterKey(const std::string& d
         std::string device = printer.text("Name").value_or("");
         if (device.empty())
             device = name;
-        if (equalsNoCase(device, deviceName))
+        if (SameText(device, deviceName))
             return name;
     }
     return std::nullopt;
@@ -221,8 +212,7 @@ bool PortablePlatform::GetPrinter(PrinterHandle printer, std::uint32_t level, Pr
         record.printerName = handle->second.key;
     record.portName = key.text("Port").value_or("");
     record.attributes = key.dword("Attributes").value_or(0) & ~PRINTER_ATTRIBUTE_DEFAULT;
-    if (equalsNoCase(firstField(GetProfileString("windows", "device", "", 1024)),
-                     record.printerName)) {
+    if (SameText(firstField(GetProfileString("windows", "device", "", 1024)), record.printerName)) {
         record.attributes |= PRINTER_ATTRIBUTE_DEFAULT;
     }
     record.deviceNotSelectedTimeout = key.dword("dnsTimeout").value_or(kDefaultNotSelectedTimeout);

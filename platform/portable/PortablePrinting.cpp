@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "config/VbText.h"
 #include "platform/portable/PortablePlatform.h"
 #include "ui/PrinterDialog.h"
 #include "ui/frmPrintSetup.h"
@@ -22,12 +23,6 @@ namespace {
 constexpr const char* kPrintersKey = "System\\CurrentControlSet\\Control\\Print\\Printers";
 constexpr long kMaxJobs = 99999;
 constexpr std::uint32_t kKeyRead = 0x20019;  // KEY_READ
-
-std::string upper(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
 
 // One registry key of the image, opened for reading.
 class Key {
@@ -115,7 +110,7 @@ std::vector<Platform::PrinterEntry> PortablePlatform::Printers() {
 
 PortablePlatform::PrinterState PortablePlatform::printerDefaults(const std::string& device) {
     PrinterState state;
-    state.device = upper(device);
+    state.device = UCase(device);
     auto key = findPrinterKey(device);
     if (!key)
         return state;
@@ -139,7 +134,7 @@ PortablePlatform::PrinterState PortablePlatform::printerDefaults(const std::stri
 
 PortablePlatform::PrinterState& PortablePlatform::printerState() {
     const std::string device = GetOutputPrinter();
-    if (!printerState_ || printerState_->device != upper(device))
+    if (!printerState_ || printerState_->device != UCase(device))
         printerState_ = printerDefaults(device);
     return *printerState_;
 }
@@ -200,7 +195,7 @@ long PortablePlatform::PrintText(const std::string& text, const std::string& fon
     const std::string device = GetOutputPrinter();
     std::optional<PrinterEntry> printer;
     for (PrinterEntry& entry : Printers()) {
-        if (upper(entry.deviceName) == upper(device)) {
+        if (UCase(entry.deviceName) == UCase(device)) {
             printer = std::move(entry);
             break;
         }
