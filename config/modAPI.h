@@ -30,9 +30,8 @@ struct RegSettingValue {
     std::string name;
     std::string value;
 };
-void SaveRegSetting(const std::string& appName, const std::string& section,
-                    const std::string& key, const std::string& setting,
-                    const std::string& parent = "");
+void SaveRegSetting(const std::string& appName, const std::string& section, const std::string& key,
+                    const std::string& setting, const std::string& parent = "");
 std::string GetRegSetting(const std::string& appName, const std::string& section,
                           const std::string& key, const std::string& defaultValue = "",
                           const std::string& parent = "");

@@ -93,8 +93,7 @@ class PortablePlatform : public platform::Platform {
     long GetLastError() override;
     long WNetAddConnection2(const platform::NetResource& resource, const std::string* password,
                             const std::string* userName, std::uint32_t flags) override;
-    long WNetCancelConnection2(const std::string& name, std::uint32_t flags,
-                               bool force) override;
+    long WNetCancelConnection2(const std::string& name, std::uint32_t flags, bool force) override;
 
     // What the printer and connection calls did, for whoever watches the machine.
     struct SentMessage {
