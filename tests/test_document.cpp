@@ -5,7 +5,6 @@
 
 #include "browser/clsBrowser.h"
 #include "config/ConfigFile.h"
-#include "config/Screen.h"
 #include "config/clsVtlConfig.h"
 #include "net/clsNetConfig.h"
 #include "support/TestImage.h"
@@ -55,56 +54,6 @@ std::vector<std::string> sections(const std::string& text) {
             result.push_back(line);
     }
     return result;
-}
-
-TEST(Document, DetectsTheSystemAndTheBrowsersOfEachSample) {
-    for (const char* sample : {"win98", "nt4", "win2000"}) {
-        auto image = TestImage::sample(sample);
-        clsVtlConfig doc;
-        EXPECT_NE(doc.getNetConfig(), nullptr) << sample;
-        EXPECT_TRUE(doc.IEInstalled()) << sample;
-        EXPECT_TRUE(doc.NNInstalled()) << sample;
-        EXPECT_NE(doc.getIEConfig(), nullptr) << sample;
-        EXPECT_TRUE(doc.ApplyGeneral() && doc.ApplyIE() && doc.ApplyNN());
-        EXPECT_EQ(doc.ConfFile(), "");
-        EXPECT_TRUE(image->messages().empty()) << sample << ": " << image->messages()[0].text;
-    }
-}
-
-TEST(Document, BrowsersAtTheThresholdDoNotCount) {
-    auto image = TestImage::sample("win2000");
-    {
-        auto& reg = image->platform();
-        const std::string ie = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-        const std::string nn = "Software\\Netscape\\Netscape Navigator";
-        platform::HKEY key = 0;
-        ASSERT_EQ(reg.RegOpenKeyEx(platform::HKEY_CURRENT_USER, &ie, 2, key), 0);
-        const std::string agent = "Mozilla/4.0 (compatible; MSIE 3.0; Windows NT)";
-        reg.RegSetValueEx(key, "User Agent", platform::REG_SZ,
-                          reinterpret_cast<const std::uint8_t*>(agent.c_str()),
-                          static_cast<std::uint32_t>(agent.size() + 1));
-        reg.RegCloseKey(key);
-        ASSERT_EQ(reg.RegOpenKeyEx(platform::HKEY_LOCAL_MACHINE, &nn, 2, key), 0);
-        const std::string version = "4.0 (en)";
-        reg.RegSetValueEx(key, "CurrentVersion", platform::REG_SZ,
-                          reinterpret_cast<const std::uint8_t*>(version.c_str()),
-                          static_cast<std::uint32_t>(version.size() + 1));
-        reg.RegCloseKey(key);
-    }
-    clsVtlConfig doc;
-    EXPECT_FALSE(doc.IEInstalled());
-    EXPECT_FALSE(doc.NNInstalled());
-    EXPECT_EQ(doc.getIEConfig(), nullptr);
-    EXPECT_EQ(doc.getNNConfig(), nullptr);
-
-    // Without Internet Explorer the key is still saved, the section is not.
-    test::TempDir dir;
-    const std::string file = (dir.path() / "a.vtl").string();
-    ASSERT_EQ(doc.SaveConfigurationFile(file, {}), 1);
-    const std::string text = test::readFile(file);
-    EXPECT_EQ(ReadConfigValue("Enabled Sections", "Internet Explorer", file), "1");
-    EXPECT_EQ(sections(text), (std::vector<std::string>{"[Enabled Sections]", "[Advanced]",
-                                                        "[Network]", "[Printer]"}));
 }
 
 TEST(Document, UnsupportedSystemEndsTheProgram) {
@@ -176,7 +125,6 @@ TEST(Document, LoadsEnabledPartsAndAdvancedSettings) {
          "[Advanced]\r\nAutoApply=yes\r\nAutoReboot=1\r\nReadOnly=1\r\nComments=" +
              std::string(300, 'c') + "\r\n",
          true, true, false, false, true, true, std::string(254, 'c')},
-        {"", false, false, false, false, false, false, ""},
         {std::string("\0\1\2binary\xff", 10), false, false, false, false, false, false, ""},
     };
     for (const Case& c : cases) {
@@ -199,47 +147,6 @@ TEST(Document, LoadsEnabledPartsAndAdvancedSettings) {
             EXPECT_EQ(doc.getNetConfig()->Host(), hostBefore);
         }
     }
-}
-
-TEST(Document, FailedSaveKeepsThePreviousFile) {
-    auto image = TestImage::sample("win2000");
-    test::TempDir dir;
-    clsVtlConfig doc;
-    const std::string readOnly = (dir.path() / "locked.vtl").string();
-    test::writeFile(readOnly, "[Advanced]\r\nComments=keep me\r\n");
-    std::filesystem::permissions(
-        readOnly, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
-    const std::string missing = (dir.path() / "no" / "such" / "x.vtl").string();
-    for (const std::string& file : {readOnly, missing}) {
-        image->clearMessages();
-        EXPECT_EQ(doc.SaveConfigurationFile(file, {}), 0);
-        EXPECT_EQ(doc.ConfFile(), file);
-        ASSERT_EQ(image->messages().size(), 1u);
-        EXPECT_EQ(image->messages()[0].text,
-                  "Error accessing file '" + file +
-                      "'.\r\n\r\nMake sure the file is not set to Read Only or the file is not "
-                      "in use.");
-        EXPECT_EQ(image->messages()[0].style, platform::mb::IconExclamation);
-    }
-    EXPECT_EQ(test::readFile(readOnly), "[Advanced]\r\nComments=keep me\r\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
-                            std::filesystem::directory_iterator()),
-              1);  // the read-only file alone: no half-built leftovers
-}
-
-TEST(Document, ApplyCallsAddInsInOrderAndReportsTheirRestart) {
-    auto image = TestImage::sample("win2000");
-    clsVtlConfig doc;
-    EXPECT_FALSE(doc.ApplyConfiguration({}));
-    std::vector<std::string> log;
-    AddInCollection addIns = {std::make_shared<RecordingAddIn>(log, false),
-                              std::make_shared<RecordingAddIn>(log, true)};
-    Screen::SetMousePointer(Screen::Default);
-    EXPECT_TRUE(doc.ApplyConfiguration(addIns));
-    EXPECT_EQ(Screen::MousePointer(), Screen::Default);
-    EXPECT_EQ(log,
-              (std::vector<std::string>{"Initialize IgnoreMapErrors", "ApplySettings", "restart",
-                                        "Initialize IgnoreMapErrors", "ApplySettings", "restart"}));
 }
 
 }  // namespace
