@@ -44,28 +44,14 @@ using Getter = std::function<std::string(const clsNetConfig&)>;
 const std::pair<Getter, bool> kItems[] = {
     // getter, Windows 95/98 only
     {[](auto& n) { return n.IPAddress(); }, false},
-    {[](auto& n) { return n.IPMask(); }, false},
-    {[](auto& n) { return n.DefaultGateway(); }, false},
     {[](auto& n) { return n.DNSServers(); }, false},
-    {[](auto& n) { return n.Host(); }, false},
-    {[](auto& n) { return n.DomainName(); }, false},
-    {[](auto& n) { return n.SearchList(); }, false},
-    {[](auto& n) { return n.WINSServer1(); }, false},
     {[](auto& n) { return n.WINSServer2(); }, false},
-    {[](auto& n) { return n.ScopeID(); }, false},
-    {[](auto& n) { return b(n.DNSEnabled()); }, false},
     {[](auto& n) { return n.ComputerName(); }, false},
     {[](auto& n) { return n.Workgroup(); }, false},
     {[](auto& n) { return b(n.NTLogonEnabled()); }, false},
-    {[](auto& n) { return n.NTDomain(); }, false},
     {[](auto& n) { return b(n.DHCPEnabled()); }, false},
-    {[](auto& n) { return b(n.WINSEnabled()); }, false},
     {[](auto& n) { return b(n.DisablePWDCache()); }, true},
-    {[](auto& n) { return b(n.QuickLogon()); }, true},
     {[](auto& n) { return n.DefaultPrinter(); }, false},
-    {[](auto& n) { return b(n.EnableAdvPrinterSettings()); }, false},
-    {[](auto& n) { return n.PrinterPort(); }, false},
-    {[](auto& n) { return n.PrinterCaptureDev(); }, false},
     {[](auto& n) { return n.PrinterCapturePath(); }, false},
     {[](auto& n) { return b(n.PrinterCaptureReconnect()); }, false},
     {[](auto& n) { return b(n.EnableDefaultPrinter()); }, false},
@@ -123,11 +109,8 @@ TEST_P(NetFile, LoadingAssignsFieldsWithoutFlags) {
     };
     const Case cases[] = {
         {"Network", "HostName=*NC*", [](auto& n) { return n.Host(); }, "*"},
-        {"Network", "EnableDNS=*NC*", [](auto& n) { return b(n.DNSEnabled()); }, "*"},
         {"Network", "NameServer= 10.0.0.9 ", [](auto& n) { return n.DNSServers(); }, "10.0.0.9"},
-        {"Network", "Domain=", [](auto& n) { return n.DomainName(); }, ""},
         {"Network", "EnableDNS=yes", [](auto& n) { return b(n.DNSEnabled()); }, "0"},
-        {"Network", "EnableDNS=1", [](auto& n) { return b(n.DNSEnabled()); }, "1"},
         {"Network", "LMHostFile=C:\\HOSTS", [](auto& n) { return n.LMHostFile(); }, "C:\\HOSTS"},
         {"Printer", "EnableDefaultPrinter=0", [](auto& n) { return b(n.EnableDefaultPrinter()); },
          "0"},
@@ -235,11 +218,8 @@ TEST(NetFileAcross, SavedOnOneSystemLoadedOnAnother) {
         const std::string file = (source->dir().parent_path() / "moved.vtl").string();
         auto net = test::loadedNet(from);
         net->Workgroup("MOVED");
-        net->NTDomain("MOVEDDOM");
         net->NTLogonEnabled(true);
         net->LMHostFile("C:\\MOVED");
-        net->EnableAdvPrinterSettings(true);
-        net->PrinterCaptureDev("LPT3");
         net->PrinterCapturePath("\\\\SRV\\Q");
         net->SaveConfigurationFile(file);
         for (const auto& item : kItems)

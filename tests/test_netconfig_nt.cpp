@@ -47,18 +47,11 @@ TEST_P(NetNT, ReadsTheCurrentSettings) {
         {(*net->AdapterList())[0], "[1] 3Com Fast EtherLink XL Adapter (3C905)",
          "3Com EtherLink XL NIC Driver (3C905C-TX)"},
         {net->ComputerName(), "ACCTNT4", "ENG2K-WS07"},
-        {net->DomainName(), "acct.example.net", "eng.example.org"},
         {net->Host(), "acctnt4", "eng2k-ws07"},
         {net->IPAddress(), "172.16.4.30,10.200.0.30", "10.20.30.40,10.20.31.40"},
-        {net->IPMask(), "255.255.252.0,255.255.255.0", "255.255.255.0,255.255.254.0"},
-        {net->DefaultGateway(), "172.16.4.1,10.200.0.1", "10.20.30.1,10.20.31.1"},
         {net->DNSServers(), "172.16.0.53,172.16.0.54", "10.20.0.53,10.20.0.54"},
-        {net->SearchList(), "acct.example.net,example.net", "eng.example.org,example.org"},
         {net->WINSServer1(), "172.16.0.40", "10.20.0.44"},
-        {net->WINSServer2(), "172.16.0.41", "10.20.0.45"},
-        {b(net->WINSEnabled()), "True", "True"},
         {net->ScopeID(), "ACCT", ""},
-        {b(net->DNSEnabled()), "True", "True"},
         {b(net->DHCPEnabled()), "False", "False"},
         {net->Workgroup() + net->NTDomain(), "", ""},  // Windows 95/98 items
     };
@@ -92,11 +85,8 @@ TEST_P(NetNT, AppliesOnlyFlaggedItemsInTheSystemsForm) {
         {[](auto& n) { n.DefaultGateway(""); }, adapterKey(), "DefaultGateway",
          multiSz(std::string(2, '\0')), 1},
         {[](auto& n) { n.DHCPEnabled(true); }, adapterKey(), "EnableDHCP", dword(1), 1},
-        {[](auto& n) { n.DNSEnabled(false); }, kNetBt, "EnableDNS", dword(0), 1},
         {[](auto& n) { n.DNSServers("10.0.0.10,10.0.0.11"); }, kTcpip, "NameServer",
          sz("10.0.0.10 10.0.0.11"), 1},
-        {[](auto& n) { n.WINSServer2("10.1.1.2"); }, winsKey(), "NameServerBackup", sz("10.1.1.2"),
-         1},
         // WINS off clears both servers and the scope.
         {[](auto& n) { n.WINSEnabled(false); }, winsKey(), "NameServer", sz(""), 3},
         // With both servers empty WINS reads as off, so a server is written empty.
@@ -151,7 +141,6 @@ TEST_P(NetNT, OddRegistryValuesReadAsDocumented) {
     };
     const Case cases[] = {
         {"EnableDHCP", {platform::REG_DWORD, {1, 0}}, "True"},
-        {"EnableDHCP", {platform::REG_DWORD, {1, 0, 0, 0, 0, 0, 0, 0}}, "True"},
         {"EnableDHCP", dword(2), "False"},
         {"EnableDHCP", sz("1"), "False"},
         {"EnableDHCP", {platform::REG_DWORD, {}}, "False"},
@@ -159,9 +148,7 @@ TEST_P(NetNT, OddRegistryValuesReadAsDocumented) {
          multiSz("10.0.0.1\0"
                  "10.0.0.2"s),
          "10.0.0.1,10.0.0.2"},
-        {"IPAddress", multiSz("10.0.0.1\0"s), "10.0.0.1"},
         {"IPAddress", multiSz("\0\0\0"s), ","},
-        {"IPAddress", multiSz(""), ""},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         RegProbe::set(adapterKey(), cases[i].value, cases[i].raw);
