@@ -86,12 +86,8 @@ TEST(AdapterEnum9x, ListsNetworkDevicesWithTcpBindings) {
         {"tcp binding after another protocol",
          device9x("PCI", "VEN_1", "Net", "Card A", {"NETBEUI\\0000", "MSTCP\\0001"}),
          {{"Card A", "NetTrans\\0001"}}},
-        {"binding name in lower case",
-         device9x("PCI", "VEN_1", "Net", "Card A", {"mstcp\\0001"}),
-         {{"Card A", "NetTrans\\0001"}}},
         {"class compared exactly", device9x("PCI", "VEN_1", "net", "Card A", {"MSTCP\\0000"}), {}},
         {"no tcp binding", device9x("PCI", "VEN_1", "Net", "Card A", {"NETBEUI\\0000"}), {}},
-        {"binding without Driver", device9x("PCI", "VEN_1", "Net", "Card A", {"MSTCP\\0009"}), {}},
         {"missing description lists as empty",
          device9x("PCI", "VEN_1", "Net", "", {"MSTCP\\0000"}),
          {{"", "NetTrans\\0000"}}},
@@ -103,10 +99,6 @@ TEST(AdapterEnum9x, ListsNetworkDevicesWithTcpBindings) {
          {{"Dial-Up Adapter", "NetTrans\\0001"},
           {"Pci", "NetTrans\\0000"},
           {"Pcmcia", "NetTrans\\0001"}}},
-        {"device key without instances",
-         "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\EMPTY]\r\n\r\n" +
-             device9x("PCI", "VEN_1", "Net", "Card A", {"MSTCP\\0000"}),
-         {{"Card A", "NetTrans\\0000"}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -146,7 +138,6 @@ TEST(AdapterEnumNT, ListsVisibleCardsWithServiceAndTitle) {
          card("1", both + "\"Hidden\"=\"1\"\r\n"),
          {{"Device 0", "[1] 3Com", "El90x1"}}},
         {"no ServiceName", card("1", "\"Title\"=\"[1] 3Com\"\r\n"), {}},
-        {"no Title", card("1", "\"ServiceName\"=\"El90x1\"\r\n"), {}},
         {"skipped card does not use up a number",
          card("1", "\"Title\"=\"x\"\r\n") +
              card("2", "\"ServiceName\"=\"NdisWan4\"\r\n\"Title\"=\"[2] WAN\"\r\n"),
@@ -188,9 +179,6 @@ TEST(AdapterEnum2K, FollowsConnectionToDriverService) {
          k2KCard + connection(lan, pnp) + instance + service,
          {found}},
         {"no connection entry", k2KCard + instance + service, {}},
-        {"no PnpInstanceID", k2KCard + connection(lan, "") + instance + service, {}},
-        {"instance missing", k2KCard + connection(lan, pnp) + service, {}},
-        {"driver service missing", k2KCard + connection(lan, pnp) + instance, {}},
         {"no DisplayName",
          k2KCard + connection(lan, pnp) + instance +
              "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\E100B]\r\n\r\n",
@@ -233,16 +221,6 @@ TEST(AdapterEnumSamples, ListTheSampleAdapters) {
         {{"Device 0", "3Com EtherLink XL NIC Driver (3C905C-TX)",
           "{5B8A2C31-7E44-4F0A-9D2B-1C63E0F4A871}"},
          {"Device 1", "Intel(R) PRO Adapter Driver", "{A1D3F6E2-3B5C-4E8F-9A70-2C4D6B8E0F13}"}});
-}
-
-// Each enumerator finds nothing on the other systems' machines.
-TEST(AdapterEnumSamples, OtherSystemsHaveNoneOfTheirKeys) {
-    auto image = TestImage::sample("nt4");
-    EXPECT_TRUE(enumerate<clsNIC9x>().empty());
-    image.reset();
-    image = TestImage::sample("win98");
-    EXPECT_TRUE(enumerate<clsNICNT>().empty());
-    EXPECT_TRUE(enumerate<clsNIC2K>().empty());
 }
 
 }  // namespace
