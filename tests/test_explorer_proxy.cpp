@@ -7,8 +7,8 @@
 
 #include "browser/clsExplorer.h"
 #include "config/ConfigFile.h"
-#include "registry/clsEasyRegistry.h"
 #include "support/BrowserState.h"
+#include "support/RegProbe.h"
 #include "support/TestImage.h"
 
 namespace vtl {
@@ -17,6 +17,8 @@ namespace {
 using test::browserTexts;
 using test::proxyFlags;
 using test::proxyPairs;
+using test::RegProbe;
+using test::sz;
 using test::TestImage;
 
 constexpr const char* kSettings =
@@ -24,21 +26,6 @@ constexpr const char* kSettings =
 constexpr const char* kKeys[] = {"ProxyServer",     "DialupISP",     "ProxyEnable",
                                  "EnableAutoDial",  "AutoConfigURL", "ProxyOverride",
                                  "DisablePWDCache", "DefHomePage"};
-
-void putProxyServer(const std::string& text) {
-    clsEasyRegistry reg;
-    reg.SetSuppressErrors(true);
-    reg.Cd(kSettings);
-    reg.SetValue("ProxyServer", STRING, text);
-    ASSERT_EQ(reg.lastError(), 0);
-}
-
-std::string registryProxyServer() {
-    clsEasyRegistry reg;
-    reg.SetSuppressErrors(true);
-    reg.Cd(kSettings);
-    return reg.ValueText("ProxyServer");
-}
 
 // The section's keys in file order, "key=value" joined by blanks.
 std::string savedSection(const std::string& file) {
@@ -75,21 +62,17 @@ TEST_F(ExplorerProxy, RegistryStringParsesAndComposes) {
          "gopher=g:70;http=H:1;https=s:443;socks=k:5"},
         {"http=http://p:8080", false, "http://p|8080 | | | old|9",
          "http=http://p:8080;socks=old:9"},
-        {"http://p:3128", true, "http://p|3128 http://p|3128 http://p|3128 http://p|3128 old|9",
-         "http://p:3128"},
         {"a:1;b:2", true, "b|2 b|2 b|2 b|2 old|9", "b:2"},
         // Ports are text: neither numbers nor the 16-bit range are checked.
         {"ftp=f:abc;http=h:99999;https=s:-1", false, "h|99999 f|abc | s|-1 old|9",
          "ftp=f:abc;http=h:99999;https=s:-1;socks=old:9"},
-        {"http=h:", false, "h| | | | old|9", "http=h;socks=old:9"},
         // An empty value is the single form with nothing in it.
         {"", true, none, ":"},
-        {"====", false, none, "socks=old:9"},
         {"ht:tp=h:80", false, none, "socks=old:9"},
     };
     for (const Case& c : cases) {
         const std::string where = c.stored.substr(0, 60);
-        putProxyServer(c.stored);
+        RegProbe::set(kSettings, "ProxyServer", sz(c.stored));
         clsExplorer ie;
         ie.SocksAddress("old");
         ie.SocksPort("9");
@@ -99,38 +82,7 @@ TEST_F(ExplorerProxy, RegistryStringParsesAndComposes) {
         EXPECT_EQ(ie.UseSameProxy(), c.same) << where;
         EXPECT_EQ(proxyPairs(ie), c.pairs) << where;
         ie.SetProxyAddresses();
-        EXPECT_EQ(registryProxyServer(), c.composed) << where;
-    }
-}
-
-// Properties -> composed string, in the registry and in the file alike.
-TEST_F(ExplorerProxy, ComposesFromProperties) {
-    struct Case {
-        bool same;
-        std::vector<std::string> fields;  // HTTP, FTP, Gopher, Secure, SOCKS: address, port
-        std::string composed;
-    };
-    const std::vector<Case> cases = {
-        {true, {"", "", "", "", "", "", "", "", "", ""}, ":"},
-        {true, {"h", "", "f", "21", "", "", "", "", "s", "1"}, "h:"},
-        {false, {"", "", "", "", "", "", "", "", "", ""}, ""},
-        // Blank addresses drop the whole entry; blank ports drop the colon.
-        {false, {"  ", "80", "f", "  ", "", "", "s", "", "", ""}, "ftp=f;https=s"},
-        {false, {"", "", "", "", "", "", "", "443", "k", "1080"}, "socks=k:1080"},
-    };
-    for (const Case& c : cases) {
-        clsExplorer ie;
-        ie.UseSameProxy(c.same);
-        const auto& f = c.fields;
-        ie.HTTPAddress(f[0]), ie.HTTPPort(f[1]), ie.FTPAddress(f[2]), ie.FTPPort(f[3]);
-        ie.GopherAddress(f[4]), ie.GopherPort(f[5]), ie.SecureAddress(f[6]), ie.SecurePort(f[7]);
-        ie.SocksAddress(f[8]), ie.SocksPort(f[9]);
-        ie.WAISAddress("w");
-        ie.WAISPort("210");
-        ie.SetProxyAddresses();
-        EXPECT_EQ(registryProxyServer(), c.composed) << c.composed;
-        ie.SaveConfigurationFile(file);
-        EXPECT_EQ(ReadConfigValue("Internet Explorer", "ProxyServer", file), c.composed);
+        EXPECT_EQ(RegProbe::get(kSettings, "ProxyServer"), sz(c.composed)) << where;
     }
 }
 
@@ -140,6 +92,9 @@ TEST_F(ExplorerProxy, ConfigurationSectionLoadsAndSaves) {
         std::string section;              // lines after "[Internet Explorer]"
         std::string flags, pairs, texts;  // texts: DUN|URL|exceptions|home
     };
+    std::string noChange;  // "*NC*" (exactly) keeps the property
+    for (const char* key : kKeys)
+        noChange += std::string(key) + "=*NC*\n";
     const std::vector<Case> cases = {
         {"ProxyServer=ftp=f:21;http=h:80\nDialupISP=Office\nProxyEnable=1\nEnableAutoDial=0\n"
          "AutoConfigURL=u\nProxyOverride=a;b;<local>\nDisablePWDCache=1\nDefHomePage=p\n",
@@ -150,6 +105,8 @@ TEST_F(ExplorerProxy, ConfigurationSectionLoadsAndSaves) {
          "p|3128 p|3128 p|3128 p|3128 |", "|||"},
         // Whatever follows "<local>" is dropped, as is the character before it.
         {"ProxyOverride=a<local>;b\n", "local ", "| | | | |", "|||"},
+        {noChange, "same proxy lan local pwd ", "| | | | |", "before|||"},
+        {"DefHomePage=*nc*\nDialupISP= *NC*x\n", "", "| | | | |", "*NC*x|||*nc*"},
     };
     for (const Case& c : cases) {
         test::writeFile(file, "[Internet Explorer]\r\n" + c.section);
@@ -158,6 +115,7 @@ TEST_F(ExplorerProxy, ConfigurationSectionLoadsAndSaves) {
         ie.ProxyEnabled(true);
         ie.ConnectViaLAN(true);
         ie.DisablePWDCache(true);
+        ie.IgnoreLocalAddresses(true);
         ie.CurrentDUN("before");
         ie.LoadConfigurationFile(file);
         EXPECT_EQ(proxyFlags(ie), c.flags) << c.section;
@@ -178,41 +136,6 @@ TEST_F(ExplorerProxy, ConfigurationSectionLoadsAndSaves) {
                       "DisablePWDCache=1 DefHomePage=p ");
         }
     }
-    const std::string text = test::readFile(file + ".out");
-    std::size_t at = 0;
-    for (const char* key : kKeys) {
-        const std::size_t next = text.find(std::string(key) + "=", at);
-        EXPECT_NE(next, std::string::npos) << key << " out of order";
-        at = next;
-    }
-}
-
-// "*NC*" (exactly) keeps the property; any other value is applied.
-TEST_F(ExplorerProxy, NoChangeMarkerKeepsEachProperty) {
-    auto prepared = [] {
-        auto ie = std::make_unique<clsExplorer>();
-        ie->HTTPAddress("h"), ie->HTTPPort("80"), ie->SocksAddress("s"), ie->CurrentDUN("d");
-        ie->ProxyEnabled(true), ie->ConnectViaLAN(true), ie->AutoConfigURL("u");
-        ie->ProxyExceptions("a"), ie->IgnoreLocalAddresses(true), ie->DisablePWDCache(true);
-        ie->DefaultHomePage("p");
-        return ie;
-    };
-    auto state = [](const clsExplorer& ie) {
-        return proxyFlags(ie) + proxyPairs(ie) + " " + browserTexts(ie);
-    };
-    std::string text = "[Internet Explorer]\r\n";
-    for (const char* key : kKeys)
-        text += std::string(key) + "=*NC*\r\n";
-    test::writeFile(file, text);
-    auto ie = prepared();
-    ie->LoadConfigurationFile(file);
-    EXPECT_EQ(state(*ie), "proxy lan local pwd h|80 | | | s| d|u|a|p");
-
-    test::writeFile(file, "[Internet Explorer]\r\nDefHomePage=*nc*\r\nDialupISP= *NC*x\r\n");
-    auto near = prepared();
-    near->LoadConfigurationFile(file);
-    EXPECT_EQ(near->DefaultHomePage(), "*nc*");
-    EXPECT_EQ(near->CurrentDUN(), "*NC*x");
 }
 
 TEST_F(ExplorerProxy, LongConfigurationValuesAreCut) {
@@ -223,24 +146,6 @@ TEST_F(ExplorerProxy, LongConfigurationValuesAreCut) {
     EXPECT_EQ(ie.HTTPAddress(), std::string(kConfigValueMax - 5, 'p'));
     EXPECT_EQ(ie.HTTPPort(), "");
     EXPECT_EQ(ie.DefaultHomePage(), std::string(kConfigValueMax, 'h'));
-}
-
-// A missing file reads as empty keys; an empty "ProxyServer" from the file
-// leaves UseSameProxy false, unlike the same value read from the registry.
-TEST_F(ExplorerProxy, MissingFileAppliesEmptyValues) {
-    clsExplorer ie;
-    ie.UseSameProxy(true);
-    ie.ProxyEnabled(true);
-    ie.SocksAddress("s");
-    ie.DefaultHomePage("p");
-    ie.LoadConfigurationFile((image->dir() / "missing.vtl").string());
-    EXPECT_EQ(proxyFlags(ie), "");
-    EXPECT_EQ(proxyPairs(ie), "| | | | s|");
-    EXPECT_EQ(ie.DefaultHomePage(), "");
-
-    putProxyServer("");
-    ie.GetProxyAddresses();
-    EXPECT_TRUE(ie.UseSameProxy());
 }
 
 }  // namespace
