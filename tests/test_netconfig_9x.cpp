@@ -113,7 +113,6 @@ TEST_F(Net9x, NodeTypeValuesRead) {
         bool dhcp, wins;
     };
     const Case cases[] = {
-        {std::nullopt, true, false},
         {sz(" 8 "), false, true},
         {sz("2"), false, false},  // both left as they were
         {dword(8), false, true},

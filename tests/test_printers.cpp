@@ -292,7 +292,6 @@ TEST(NetConnections, AnswerAsWindowsDoes) {
     EXPECT_EQ(add("LPT1", "\\\\S\\"), platform::ERROR_BAD_NET_NAME);
     EXPECT_EQ(add("lpt1:", "\\\\S\\Q"), 0);
     EXPECT_EQ(add("LPT1", "\\\\S\\R"), platform::ERROR_ALREADY_ASSIGNED);
-    EXPECT_EQ(add("h:", "\\\\S\\Q"), platform::ERROR_ALREADY_ASSIGNED);
     EXPECT_EQ(p.WNetCancelConnection2("LPT1", 0, false), 0);
     EXPECT_EQ(p.WNetCancelConnection2("LPT1", 0, false), platform::ERROR_NOT_CONNECTED);
     EXPECT_EQ(p.WNetCancelConnection2("H:", platform::CONNECT_UPDATE_PROFILE, false), 0);
