@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "addins/frmAddIns.h"
+#include "config/VtlError.h"
 #include "config/modAPI.h"
 #include "support/MainWindow.h"
 
@@ -191,6 +192,48 @@ TEST(AddIns, ManagerSwitchesAddInsOnAndOff) {
     }
     EXPECT_EQ(GetRegSetting(kAppName, "Add-Ins\\A", "Active"), "0");
     EXPECT_EQ(GetRegSetting(kAppName, "Add-Ins\\C", "Active"), "1") << "not listed, not written";
+}
+
+TEST(AddIns, MemberThatThrowsComesBackAsAClearError) {
+    AddInWindow w;
+    w.provide({"Fake.A"});
+    w.add({{"A", "Fake.A", "*", "1"}});
+    w.window->loadAddIns();
+    w.script.throwOn = "Fake.A.ApplySettings";
+    try {
+        w.window->document->ApplyConfiguration(w.window->addIns);
+        ADD_FAILURE() << "no error";
+    } catch (const VtlError& e) {
+        EXPECT_EQ(e.source(), "Fake.A");
+        EXPECT_EQ(e.description(), "Fake.A.ApplySettings: boom");
+    }
+    // A failed save keeps the file it would have replaced.
+    const auto file = w.folder.path() / "kept.vtl";
+    test::writeFile(file, "[Advanced]\r\nComments=old\r\n");
+    w.script.throwOn = "Fake.A.saveSettings";
+    EXPECT_EQ(w.window->document->SaveConfigurationFile(file.string(), w.window->addIns), 0);
+    EXPECT_EQ(test::readFile(file), "[Advanced]\r\nComments=old\r\n");
+    ASSERT_FALSE(w.image->messages().empty());
+    EXPECT_EQ(w.image->messages().back().text, "Error: Fake.A.saveSettings: boom");
+}
+
+TEST(AddIns, ModuleThatFailsToLoadIsReportedAndKeepsItsRegistrations) {
+    AddInWindow w;
+    test::writeFile(w.folder.path() / "broken.so", "not a library");
+    w.provide({"Fake.A"});
+    w.add({{"A", "Fake.A", "*", "1"}, {"B", "Elsewhere.B", "*", "1"}, {"C", "Fake.A", "*", "1"}});
+    for (int run = 0; run < 2; ++run)
+        w.window->loadAddIns();
+    EXPECT_EQ(w.menu(), Strings{"A..."});
+    EXPECT_EQ(w.registered(), (Strings{"A", "B", "C"}));
+    const std::string error = "Error initializing Add-Ins [Elsewhere.B]." + std::string(kCheck);
+    EXPECT_EQ(w.boxTexts(), (Strings{error, error}));
+    ASSERT_EQ(w.image->messages().size(), 1u) << "the file is reported once";
+    EXPECT_EQ(w.image->messages()[0].text.rfind("The add-in file '" +
+                                                    (w.folder.path() / "broken.so").string() +
+                                                    "' could not be loaded.\r\n\r\n",
+                                                0),
+              0u);
 }
 
 }  // namespace

@@ -189,5 +189,23 @@ TEST(Startup, ASecondInstanceHandsOverToTheFirst) {
     EXPECT_NE(alone.window->document, nullptr);
 }
 
+TEST(CommandLine, OneCharacterAfterTheSwitchWordIsSkipped) {
+    Started s;
+    s.run("/loadc:\\x.vtl");
+    ASSERT_EQ(s.m.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(s.m.dialogs.boxes[0].text,
+              "The file ':\\x.vtl' could not be opened.\r\n\r\n"
+              "It has been removed from the most recently used (MRU) list.");
+}
+
+TEST(CommandLine, OnlyTenArgumentsAreSeen) {
+    std::string command;
+    for (int i = 0; i < 11; ++i)
+        command += "/x" + std::to_string(i);
+    const auto args = GetCommandLine(command);
+    ASSERT_EQ(args.size(), 10u);
+    EXPECT_EQ(args.back(), "x9");
+}
+
 }  // namespace
 }  // namespace vtl

@@ -149,5 +149,31 @@ TEST(Document, LoadsEnabledPartsAndAdvancedSettings) {
     }
 }
 
+TEST(Document, FailedSaveKeepsThePreviousFile) {
+    auto image = TestImage::sample("win2000");
+    test::TempDir dir;
+    clsVtlConfig doc;
+    const std::string readOnly = (dir.path() / "locked.vtl").string();
+    test::writeFile(readOnly, "[Advanced]\r\nComments=keep me\r\n");
+    std::filesystem::permissions(
+        readOnly, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    const std::string missing = (dir.path() / "no" / "such" / "x.vtl").string();
+    for (const std::string& file : {readOnly, missing}) {
+        image->clearMessages();
+        EXPECT_EQ(doc.SaveConfigurationFile(file, {}), 0);
+        EXPECT_EQ(doc.ConfFile(), file);
+        ASSERT_EQ(image->messages().size(), 1u);
+        EXPECT_EQ(image->messages()[0].text,
+                  "Error accessing file '" + file +
+                      "'.\r\n\r\nMake sure the file is not set to Read Only or the file is not "
+                      "in use.");
+        EXPECT_EQ(image->messages()[0].style, platform::mb::IconExclamation);
+    }
+    EXPECT_EQ(test::readFile(readOnly), "[Advanced]\r\nComments=keep me\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              1);  // the read-only file alone: no half-built leftovers
+}
+
 }  // namespace
 }  // namespace vtl

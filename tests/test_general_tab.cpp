@@ -264,5 +264,41 @@ TEST(GeneralTab, WithoutAdaptersTheAdapterControlsAreDisabled) {
     EXPECT_TRUE(t.chkIPNo.enabled() && t.cmbDefPrinter.enabled());
 }
 
+TEST(GeneralTab, AddressListsKeepEntriesTheBoxesDoNotShow) {
+    Page p("win2000");
+    p.net().IPAddress("1.1.1.1,2.2.2.2,3.3.3.3,4.4.4.4");
+    GeneralTab& t = p.showFile().tab;
+    t.txtIP.userType("9.9.9.1");
+    t.chkIPNo.userSelect(2);
+    t.txtIP.userType("9.9.9.3");
+    EXPECT_EQ(p.net().IPAddress(), "9.9.9.1,2.2.2.2,9.9.9.3,4.4.4.4");
+    t.chkIPNo.userSelect(1);
+    t.txtIP.userType("");
+    EXPECT_EQ(p.net().IPAddress(), "9.9.9.1,9.9.9.3,4.4.4.4");
+    t.chkIPNo.userSelect(2);
+    EXPECT_EQ(t.txtIP.text(), "9.9.9.3");
+}
+
+TEST(GeneralTab, LongAndControlCharacterTextsAreTakenAsTyped) {
+    for (const std::string& text : {std::string(10000, 'x'), std::string("a\tb\x01\r\n\x7f", 7)}) {
+        Page p("win98");
+        GeneralTab& t = p.showCurrent().tab;
+        for (TextBox* box :
+             {&t.txtHost, &t.txtDomain, &t.txtIP, &t.txtMask, &t.txtGateway, &t.txtDNSServers,
+              &t.txtDNSOrder, &t.txtWINSServer1, &t.txtWINSServer2, &t.txtWINSScopeID,
+              &t.txtNTDomain, &t.txtComputerName, &t.txtWorkGroup}) {
+            box->userType(text);
+            box->userLeave();
+            const bool limited = box == &t.txtIP || box == &t.txtMask ||
+                                 box == &t.txtComputerName || box == &t.txtWorkGroup;
+            EXPECT_EQ(box->maxLength(), limited ? 15u : 0u);
+            EXPECT_EQ(box->text(), text.substr(0, limited ? 15 : text.size())) << box->name();
+        }
+        EXPECT_EQ(p.net().Host(), text);
+        EXPECT_EQ(p.net().ComputerName(), text.substr(0, 15));
+        EXPECT_EQ(p.dialogs.boxes.size(), 4u);  // the four address boxes
+    }
+}
+
 }  // namespace
 }  // namespace vtl::ui

@@ -9,6 +9,7 @@
 #include "config/modAPI.h"
 #include "support/MainWindow.h"
 #include "ui/AdvancedTab.h"
+#include "ui/GeneralTab.h"
 
 namespace vtl {
 namespace {
@@ -229,6 +230,36 @@ TEST(MainWindow, ClosingAsksOnlyWhileTheUnsavedMarkShows) {
             EXPECT_TRUE(m.unsavedShown());
         }
     }
+}
+
+TEST(MainWindow, RefreshDiscardsEditsWithoutAsking) {
+    MainWindow m("win2000");
+    frmMain& w = *m.window;
+    int addInLoads = 0;
+    w.loadAddIns = [&] { ++addInLoads; };
+    const std::string host = w.general->txtHost.text();
+
+    w.general->txtHost.userType("edited-host");
+    w.advanced->txtComments.userType("edited");
+    toggle(w, kNavigator, Via::Menu);
+    w.UpdateStatus(2);
+    w.suppressUnsaved = true;
+    ASSERT_TRUE(m.unsavedShown());
+    ASSERT_TRUE(m.resetShown());
+
+    w.mnuToolsRefresh.userClick();
+
+    EXPECT_TRUE(m.dialogs.boxes.empty());
+    EXPECT_EQ(w.general->txtHost.text(), host);
+    EXPECT_EQ(w.advanced->txtComments.text(), "");
+    EXPECT_EQ(w.document->Comments(), "");
+    EXPECT_EQ(stateOf(w, kNavigator), kOn);
+    EXPECT_FALSE(m.unsavedShown());
+    EXPECT_FALSE(m.resetShown());
+    EXPECT_FALSE(w.changed);
+    EXPECT_FALSE(w.suppressUnsaved);
+    EXPECT_EQ(addInLoads, 1);
+    EXPECT_EQ(w.caption(), kCurrentCaption);
 }
 
 }  // namespace

@@ -222,5 +222,75 @@ TEST(SettingsReport, ExportThatCannotWriteLeavesWhatWasThere) {
     EXPECT_TRUE(report.image->messages().empty());
 }
 
+TEST(SettingsReport, CenterTextRoundsHalvesToEven) {
+    struct Case {
+        std::size_t length;
+        int width;
+        std::size_t lead;
+    };
+    for (const Case& c : {Case{14, 44, 15}, Case{15, 44, 14}, Case{17, 44, 14}, Case{16, 44, 14},
+                          Case{1, 44, 22}, Case{0, 44, 22}, Case{43, 44, 0}, Case{41, 44, 2},
+                          Case{44, 44, 0}, Case{50, 44, 0}, Case{2, 5, 2}, Case{4, 9, 2}}) {
+        const std::string text(c.length, 'x');
+        EXPECT_EQ(clsSettings::CenterText(text, c.width), std::string(c.lead, ' ') + text)
+            << c.length << " in " << c.width;
+    }
+}
+
+TEST(SettingsReport, WholeStructureIsTheSameOnEverySample) {
+    // Lines of the report with the labels' values cut off, "|" or a line break after each.
+    constexpr const char* kSkeleton = R"(--------------------------------------------
+               Vantrel v1.0.0| Copyright (C) 2026 the Vantrel developers.
+            All rights reserved.||<date>|--------------------------------------------|
+Configuration File..........|Comments....................||*
+*             Network Settings             *|*
+NIC.........................|Host........................|Domain......................
+IP Address..................|IP Mask.....................|Default Gateway.............
+DNS Servers.................|DNS Order...................|WINS Server 1...............
+WINS Server 2...............|WINS Scope ID...............|Logon to NT Domain..........
+NT Domain...................|DNS Enabled.................|WINS Enabled................
+DHCP Enabled................|Computer Name...............|Workgroup...................
+Default Printer.............||*
+*             Internet Explorer            *|*
+Use Proxy Server............|HTTP Proxy Server...........|Secure Proxy Server.........
+FTP Proxy Server............|Gopher Proxy Server.........|Socks Proxy Server..........
+Proxy Exceptions............|Use Same Proxy..............|Bypass Proxy for Intranet...
+Automatic Configuration URL.|Connection Type.............|Dial-Up Account.............
+Default Home Page...........||*
+*            Netscape Navigator            *|*
+Profile.....................|Connection Type.............|Configuration Location......
+HTTP Proxy Server...........|Secure Proxy Server.........|FTP Proxy Server............
+Gopher Proxy Server.........|Socks Proxy Server..........|WAIS Proxy Server...........
+Proxy Exceptions............|Default Home Page...........||*
+*             Netscape E-Mail              *|*
+Full Name...................|E-Mail Address..............|Replay-To Address...........
+POP3 Server.................|POP3 Login Name.............|SMTP Server.................
+SMTP Login Name.............|Organization................|Leave Mail on Server........)";
+    std::vector<std::string> skeleton;
+    std::string entry;
+    for (const char* at = kSkeleton;; ++at) {
+        if (*at == '|' || *at == '\n' || *at == '\0') {
+            skeleton.push_back(entry == "*" ? kStars : entry);
+            entry.clear();
+            if (*at == '\0')
+                break;
+        } else {
+            entry += *at;
+        }
+    }
+    for (const char* sample : {"win98", "nt4", "win2000"}) {
+        Report report(sample);
+        std::vector<std::string> shape;
+        for (std::string line : report.lines()) {
+            if (std::regex_match(line, std::regex(kDateLine)))
+                line = "<date>";
+            else if (line.size() > 28 && line[27] == '.' && line.find("  ") != 0)
+                line.resize(28);
+            shape.push_back(line);
+        }
+        EXPECT_EQ(shape, skeleton) << sample;
+    }
+}
+
 }  // namespace
 }  // namespace vtl::ui
