@@ -148,5 +148,29 @@ TEST(RegistryAccessOnEachSystem, MakesAndDeletesKeys) {
     }
 }
 
+// Root listing, null for no subkeys or values, and the value columns.
+TEST(RegistryAccessListing, ListsKeysAndValues) {
+    auto image = TestImage::fromRegistry(std::string(kNt) +
+                                         "[HKEY_LOCAL_MACHINE\\Software\\L\\Child]\r\n\r\n"
+                                         "[HKEY_LOCAL_MACHINE\\Software\\L]\r\n"
+                                         "\"Word\"=dword:00010002\r\n\"Bytes\"=hex:01,0a,ff\r\n"
+                                         "\"Text\"=\"abc\"\r\n");
+    clsEasyRegistry reg;
+    reg.SetSuppressErrors(true);
+    EXPECT_EQ(reg.DirValue().kind, DirValueResult::Kind::Empty);
+    EXPECT_EQ(reg.DirKey(), (std::vector<std::string>{"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER",
+                                                      "HKEY_LOCAL_MACHINE", "HKEY_USERS",
+                                                      "HKEY_DYN_DATA", "HKEY_CURRENT_CONFIG"}));
+    reg.Cd("\\HKEY_LOCAL_MACHINE\\Software\\L\\Child");
+    EXPECT_FALSE(reg.DirKey().has_value());
+    EXPECT_EQ(reg.DirValue().kind, DirValueResult::Kind::Null);
+    reg.Cd("..");
+    const auto values = reg.DirValue();
+    ASSERT_EQ(values.columns.size(), 3u);
+    EXPECT_EQ(values.columns[0], (DirValueColumn{"Word", "00010002 (0,000,065,538)", "2"}));
+    EXPECT_EQ(values.columns[1], (DirValueColumn{"Bytes", "1 A FF", "1"}));
+    EXPECT_EQ(values.columns[2], (DirValueColumn{"Text", "abc", "0"}));
+}
+
 }  // namespace
 }  // namespace vtl
