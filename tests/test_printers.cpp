@@ -68,10 +68,6 @@ TEST(PrinterMembers, ReadTheSampleMachines) {
          {"HP Color LaserJet 5M", "HP LaserJet 4Si"},
          "HP Color LaserJet 5M",
          "\\\\ACCTSRV\\CLJ5M"},
-        {kWin2000,
-         {"HP LaserJet 2100 Series PCL 6", "Xerox DocuPrint N2125"},
-         "Xerox DocuPrint N2125",
-         "IP_10.20.30.250"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.sample.name);
