@@ -669,6 +669,19 @@ long PortableRegistry::beginWrite(Lock& lock) {
     return pf::ERROR_SUCCESS;
 }
 
+// Checks a write against what this process knows, then, holding the lock and
+// caught up with other processes, checks it again: either may refuse it.
+template <class Check>
+long PortableRegistry::prepareWrite(Lock& lock, Check&& check) {
+    if (long e = sync(false))
+        return e;
+    if (long e = check())
+        return e;
+    if (long e = beginWrite(lock))
+        return e;
+    return check();
+}
+
 long PortableRegistry::append(const std::string& record) {
     std::string buf;
     if (journalApplied_ == 0) {
@@ -922,14 +935,8 @@ long PortableRegistry::RegDeleteKey(HKEY parent, const std::string& subKey) {
         return pf::ERROR_SUCCESS;
     };
     Key* k = nullptr;
-    if (long e = sync(false))
-        return e;
-    if (long e = check(k))
-        return e;
     Lock lock;
-    if (long e = beginWrite(lock))
-        return e;
-    if (long e = check(k))
+    if (long e = prepareWrite(lock, [&] { return check(k); }))
         return e;
     std::string record;
     appendKeyLine(record, pathOf(k), true);
@@ -949,14 +956,8 @@ long PortableRegistry::RegDeleteValue(HKEY key, const std::string& name) {
         return k->value(name) == nullptr ? pf::ERROR_FILE_NOT_FOUND : pf::ERROR_SUCCESS;
     };
     Key* k = nullptr;
-    if (long e = sync(false))
-        return e;
-    if (long e = check(k))
-        return e;
     Lock lock;
-    if (long e = beginWrite(lock))
-        return e;
-    if (long e = check(k))
+    if (long e = prepareWrite(lock, [&] { return check(k); }))
         return e;
     std::string record;
     appendKeyLine(record, pathOf(k));
@@ -992,17 +993,14 @@ long PortableRegistry::RegSetValueEx(HKEY key, const std::string& name, std::uin
     ++stats_.sets;
     if ((data == nullptr && size > 0) || !validName(name))
         return pf::ERROR_INVALID_PARAMETER;
-    if (long e = sync(false))
-        return e;
-    long err = 0;
-    Key* k = resolve(key, 2, err);
-    if (k == nullptr)
-        return err;
+    Key* k = nullptr;
     Lock lock;
-    if (long e = beginWrite(lock))
+    if (long e = prepareWrite(lock, [&] {
+            long err = 0;
+            k = resolve(key, 2, err);
+            return k == nullptr ? err : pf::ERROR_SUCCESS;
+        }))
         return e;
-    if ((k = resolve(key, 2, err)) == nullptr)
-        return err;
     std::string record;
     appendKeyLine(record, pathOf(k));
     appendValueLine(record, name, type, data, size);

@@ -140,6 +140,8 @@ class PortableRegistry {
     void replayJournal(bool fromStart);
     bool openJournal(bool create);
     long beginWrite(Lock& lock);
+    template <class Check>
+    long prepareWrite(Lock& lock, Check&& check);
     long append(const std::string& record);
     void writeFile();
     void foldLocked();
