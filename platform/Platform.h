@@ -57,6 +57,15 @@ inline constexpr long ERROR_CANTOPEN = 1011;
 inline constexpr long ERROR_CANTREAD = 1012;
 inline constexpr long ERROR_CANTWRITE = 1013;
 inline constexpr long ERROR_KEY_DELETED = 1018;
+inline constexpr long ERROR_PATH_NOT_FOUND = 3;
+inline constexpr long ERROR_WRITE_FAULT = 29;
+inline constexpr long ERROR_READ_FAULT = 30;
+inline constexpr long ERROR_DISK_FULL = 112;
+
+// File attributes, as GetFileAttributesA returns them.
+inline constexpr std::uint32_t INVALID_FILE_ATTRIBUTES = 0xFFFFFFFFu;
+inline constexpr std::uint32_t FILE_ATTRIBUTE_READONLY = 0x1;
+inline constexpr std::uint32_t FILE_ATTRIBUTE_DIRECTORY = 0x10;
 
 inline constexpr std::uint32_t VER_PLATFORM_WIN32_WINDOWS = 1;
 inline constexpr std::uint32_t VER_PLATFORM_WIN32_NT = 2;
@@ -185,12 +194,38 @@ class Platform {
     virtual std::string GetWindowsDirectory() = 0;
     virtual std::string GetSystemDirectory() = 0;
 
-    // --- Files. The program names files with Windows paths ("C:\WINNT\win.ini")
-    // or, for files of the user's own (configuration files, reports), host
-    // paths. HostPath turns either into a path the C++ library can open. ---
-    virtual std::string HostPath(const std::string& path) = 0;
+    // --- Files (kernel32). The program names files with Windows paths
+    // ("C:\WINNT\win.ini"); the portable platform also takes host paths for the
+    // user's own files (configuration files, reports). The core reads and writes
+    // files only through these members. ---
     // True when a directory search for `path` finds an entry.
     virtual bool FindFirstFile(const std::string& path) = 0;
+    // GetFileAttributesA: FILE_ATTRIBUTE_* bits, INVALID_FILE_ATTRIBUTES when
+    // there is no such file or folder.
+    virtual std::uint32_t GetFileAttributes(const std::string& path) = 0;
+    // The whole file. ERROR_SUCCESS, or ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND
+    // (no such folder), ERROR_ACCESS_DENIED (a folder, or not readable),
+    // ERROR_READ_FAULT.
+    virtual long ReadFile(const std::string& path, std::string& contents) = 0;
+    // Replaces the file whole: `contents` is written beside it and then takes
+    // its place, so a failure leaves the previous file as it was and a new file
+    // never exists half written. Codes as ReadFile, plus ERROR_WRITE_FAULT and
+    // ERROR_DISK_FULL; a read-only file gives ERROR_ACCESS_DENIED, untouched.
+    virtual long WriteFile(const std::string& path, const std::string& contents) = 0;
+    // Moves `from` over `to`, replacing it with `from`'s contents; `to` keeps
+    // its read-only state. Same safety and codes as WriteFile.
+    virtual long ReplaceFile(const std::string& from, const std::string& to) = 0;
+    // DeleteFileA: false when nothing was deleted.
+    virtual bool DeleteFile(const std::string& path) = 0;
+    // GetPrivateProfileStringA with a section and a key: at most size - 1
+    // characters of the value, else of `defaultValue`.
+    virtual std::string GetPrivateProfileString(const std::string& section,
+                                                const std::string& key,
+                                                const std::string& defaultValue,
+                                                std::uint32_t size, const std::string& file) = 0;
+    // WritePrivateProfileStringA with a section, a key and a value.
+    virtual bool WritePrivateProfileString(const std::string& section, const std::string& key,
+                                           const std::string& value, const std::string& file) = 0;
 
     // --- User interface. ---
     virtual Answer MessageBox(const std::string& text, std::uint32_t style,
@@ -301,14 +336,14 @@ class Platform {
     // --- Dialogs. Modal; each returns when the user has closed it. ---
     // The Navigator warning (frmNetscape): returns whether its check box
     // "Do not display this warning again" was checked.
-    virtual bool ShowNavigatorWarning() = 0;
+    virtual bool ShowNavigatorWarning() { return false; }
     // The Navigator e-mail dialog (frmNNMail) for `config`; OK copies the
     // edits into it.
     struct MailDialogResult {
         bool Cancelled = true;
         bool Changed = false;
     };
-    virtual MailDialogResult ShowNavigatorMail(clsBrowser& config) = 0;
+    virtual MailDialogResult ShowNavigatorMail(clsBrowser& /*config*/) { return {}; }
 
     // --- Shell (shell32) and the program's own folder. ---
     // The folder the program was started from, as a Windows path without a
