@@ -367,7 +367,8 @@ class Platform {
     virtual bool SetForegroundWindow(std::uintptr_t /*window*/) { return false; }
 
     // --- Shutdown and power (user32 ExitWindowsEx, kernel32 SetSystemPowerState).
-    // Each returns false when the system refuses; no privilege is asked for. ---
+    // Each returns false when the system refuses. On Windows NT the shutdown
+    // privilege is asked for first. ---
     // Ends the session as `flags` (EWX_*) asks; `reserved` is 0.
     virtual bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) = 0;
     // Suspends (`suspend` true) or hibernates the PC; `force` skips asking the programs.
