@@ -10,19 +10,10 @@
 #include <string>
 #include <vector>
 
-// --- Dialogs: the settings objects they edit. ---
-namespace vtl {
-class clsBrowser;
-}  // namespace vtl
-
-// --- Add-in creation: the objects it makes and the forms they show. ---
+// --- Add-in creation: the objects it makes. ---
 namespace vtl {
 class AddInObject;
 }  // namespace vtl
-namespace vtl::ui {
-class Form;
-}  // namespace vtl::ui
-// --- End of add-in creation. ---
 
 namespace vtl::platform {
 
@@ -66,6 +57,7 @@ inline constexpr long ERROR_DISK_FULL = 112;
 inline constexpr std::uint32_t INVALID_FILE_ATTRIBUTES = 0xFFFFFFFFu;
 inline constexpr std::uint32_t FILE_ATTRIBUTE_READONLY = 0x1;
 inline constexpr std::uint32_t FILE_ATTRIBUTE_DIRECTORY = 0x10;
+inline constexpr std::uint32_t FILE_ATTRIBUTE_NORMAL = 0x80;
 
 inline constexpr std::uint32_t VER_PLATFORM_WIN32_WINDOWS = 1;
 inline constexpr std::uint32_t VER_PLATFORM_WIN32_NT = 2;
@@ -219,10 +211,9 @@ class Platform {
     virtual bool DeleteFile(const std::string& path) = 0;
     // GetPrivateProfileStringA with a section and a key: at most size - 1
     // characters of the value, else of `defaultValue`.
-    virtual std::string GetPrivateProfileString(const std::string& section,
-                                                const std::string& key,
-                                                const std::string& defaultValue,
-                                                std::uint32_t size, const std::string& file) = 0;
+    virtual std::string GetPrivateProfileString(const std::string& section, const std::string& key,
+                                                const std::string& defaultValue, std::uint32_t size,
+                                                const std::string& file) = 0;
     // WritePrivateProfileStringA with a section, a key and a value.
     virtual bool WritePrivateProfileString(const std::string& section, const std::string& key,
                                            const std::string& value, const std::string& file) = 0;
@@ -333,18 +324,6 @@ class Platform {
     }
     // --- End of Printing. ---
 
-    // --- Dialogs. Modal; each returns when the user has closed it. ---
-    // The Navigator warning (frmNetscape): returns whether its check box
-    // "Do not display this warning again" was checked.
-    virtual bool ShowNavigatorWarning() { return false; }
-    // The Navigator e-mail dialog (frmNNMail) for `config`; OK copies the
-    // edits into it.
-    struct MailDialogResult {
-        bool Cancelled = true;
-        bool Changed = false;
-    };
-    virtual MailDialogResult ShowNavigatorMail(clsBrowser& /*config*/) { return {}; }
-
     // --- Shell (shell32) and the program's own folder. ---
     // The folder the program was started from, as a Windows path without a
     // trailing "\".
@@ -388,7 +367,8 @@ class Platform {
     virtual bool SetForegroundWindow(std::uintptr_t /*window*/) { return false; }
 
     // --- Shutdown and power (user32 ExitWindowsEx, kernel32 SetSystemPowerState).
-    // Each returns false when the system refuses; no privilege is asked for. ---
+    // Each returns false when the system refuses. On Windows NT the shutdown
+    // privilege is asked for first. ---
     // Ends the session as `flags` (EWX_*) asks; `reserved` is 0.
     virtual bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reserved) = 0;
     // Suspends (`suspend` true) or hibernates the PC; `force` skips asking the programs.
@@ -396,8 +376,7 @@ class Platform {
 
     // --- Add-in creation. Add-in objects are made from their class names and
     // called late-bound by member name (addins/AddInObject.h). A platform
-    // without add-ins keeps these defaults: no class is available, none ships,
-    // an add-in's dialog closes at once as if cancelled. ---
+    // without add-ins keeps these defaults: no class is available, none ships. ---
     // What an add-in that ships with the program declares for its registration.
     struct AddInClassInfo {
         std::string className;
@@ -414,8 +393,6 @@ class Platform {
     }
     // The add-in classes that ship with the program.
     virtual std::vector<AddInClassInfo> ShippedAddIns() { return {}; }
-    // Shows an add-in's own dialog modally; returns when it has been closed.
-    virtual void ShowAddInForm(ui::Form& /*form*/) {}
     // --- End of add-in creation. ---
 };
 

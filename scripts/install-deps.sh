@@ -2,6 +2,8 @@
 # Installs the Debian packages that building and testing need, skipping what is there.
 set -euo pipefail
 pkgs=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev clang-format valgrind)
+# "help": also the browser that renders the help pages (scripts/render-help.sh).
+[ "${1:-}" = help ] && pkgs+=(chromium)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -14,12 +14,6 @@
 
 #include "platform/Platform.h"
 
-// --- Dialogs: the form the e-mail dialog handler edits. ---
-namespace vtl::ui {
-class frmNNMail;
-class frmPrintSetup;  // Printing
-}  // namespace vtl::ui
-
 namespace vtl::portable {
 
 class PortableRegistry;
@@ -60,8 +54,23 @@ class PortablePlatform : public platform::Platform {
     std::string GetWindowsDirectory() override;
     std::string GetSystemDirectory() override;
 
-    std::string HostPath(const std::string& path) override;
+    // --- Files (PortableFiles.cpp). Windows paths on a drive resolve inside
+    // the image, other paths are host paths. A file or folder without its
+    // owner's write permission is read-only, even to root: it is neither
+    // replaced nor deleted, and a folder takes no new file. ---
+    // The host path a path names.
+    std::string HostPath(const std::string& path);
     bool FindFirstFile(const std::string& path) override;
+    std::uint32_t GetFileAttributes(const std::string& path) override;
+    long ReadFile(const std::string& path, std::string& contents) override;
+    long WriteFile(const std::string& path, const std::string& contents) override;
+    long ReplaceFile(const std::string& from, const std::string& to) override;
+    bool DeleteFile(const std::string& path) override;
+    std::string GetPrivateProfileString(const std::string& section, const std::string& key,
+                                        const std::string& defaultValue, std::uint32_t size,
+                                        const std::string& file) override;
+    bool WritePrivateProfileString(const std::string& section, const std::string& key,
+                                   const std::string& value, const std::string& file) override;
 
     platform::Answer MessageBox(const std::string& text, std::uint32_t style,
                                 const std::string& caption) override;
@@ -148,11 +157,19 @@ class PortablePlatform : public platform::Platform {
     // port, font, copies, orientation and duplex, a blank line, then the text.
     // A printer's defaults come from its "Default DevMode" (orientation, and
     // duplex when its fields name it; without it the printer cannot print on
-    // both sides), else portrait and one copy. The print dialog is the form
-    // frmPrintSetup; headless it is cancelled, a handler stands in for the
-    // user. ---
+    // both sides), else portrait and one copy. The print dialog has no window
+    // here: without a handler it is cancelled; a front end's handler answers
+    // it for the user, given the installed printers, and returns false to
+    // cancel. ---
   public:
-    using PrintDialogHandler = std::function<void(ui::frmPrintSetup& dialog)>;
+    struct PrintDialogPrinter {
+        std::string deviceName;
+        std::string driverName;
+        std::string port;
+        bool duplex = false;  // can print on both sides
+    };
+    using PrintDialogHandler =
+        std::function<bool(PrintDlgInfo& dialog, const std::vector<PrintDialogPrinter>& printers)>;
     void setPrintDialogHandler(PrintDialogHandler handler) {
         printDialogHandler_ = std::move(handler);
     }
@@ -176,26 +193,6 @@ class PortablePlatform : public platform::Platform {
     std::optional<PrinterState> printerState_;
     PrintDialogHandler printDialogHandler_;
     // --- End of Printing. ---
-
-    // --- Dialogs (PortableDialogs.cpp). Headless, the Navigator warning is
-    // answered with its check box clear and the e-mail dialog is cancelled;
-    // a handler stands in for the user. The mail handler gets the dialog
-    // filled from its settings object and may edit it and click its buttons.
-  public:
-    using NavigatorWarningHandler = std::function<bool()>;
-    using NavigatorMailHandler = std::function<void(ui::frmNNMail& dialog)>;
-    void setNavigatorWarningHandler(NavigatorWarningHandler handler) {
-        navigatorWarningHandler_ = std::move(handler);
-    }
-    void setNavigatorMailHandler(NavigatorMailHandler handler) {
-        navigatorMailHandler_ = std::move(handler);
-    }
-    bool ShowNavigatorWarning() override;
-    MailDialogResult ShowNavigatorMail(clsBrowser& config) override;
-
-  private:
-    NavigatorWarningHandler navigatorWarningHandler_;
-    NavigatorMailHandler navigatorMailHandler_;
 
     // --- Shell (PortableShell.cpp). The program lives in
     // C:\Program Files\Vantrel. Each shell request is appended as one line to
@@ -281,20 +278,14 @@ class PortablePlatform : public platform::Platform {
     // Default: <folder of the running program>/addins.
     void setAddInFolder(std::filesystem::path folder) { addInFolder_ = std::move(folder); }
     std::filesystem::path addInFolder() const;
-    // Stands in for the user while an add-in's dialog is shown; headless, the
-    // dialog is loaded and closed at once.
-    using AddInFormHandler = std::function<void(ui::Form& form)>;
-    void setAddInFormHandler(AddInFormHandler handler) { addInFormHandler_ = std::move(handler); }
     std::shared_ptr<AddInObject> CreateObject(const std::string& className) override;
     std::vector<AddInClassInfo> ShippedAddIns() override;
-    void ShowAddInForm(ui::Form& form) override;
 
   private:
     std::vector<std::shared_ptr<AddInModuleRef>> scanAddInModules(bool& anyBroken);
     std::map<std::string, AddInFactory> addInClasses_;  // by upper-case class name
     std::optional<std::filesystem::path> addInFolder_;
     std::vector<std::string> reportedAddInFiles_;
-    AddInFormHandler addInFormHandler_;
     // --- End of add-in creation. ---
 };
 
