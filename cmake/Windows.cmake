@@ -25,15 +25,35 @@ add_executable(vtl WIN32 ${VIEW_SOURCES})
 target_link_libraries(vtl PRIVATE vantrel_win32 comctl32)
 target_link_options(vtl PRIVATE ${VANTREL_SUBSYSTEM_4_0})
 
-# The Network Drives add-in: a COM in-process server with its own copy of the core.
-file(GLOB NETWORK_DRIVES_SOURCES CONFIGURE_DEPENDS
-  ${CMAKE_SOURCE_DIR}/addins/NetworkDrives/*.cpp ${CMAKE_SOURCE_DIR}/addins/NetworkDrives/*.def
-  ${CMAKE_SOURCE_DIR}/addins/NetworkDrives/*.rc)
-list(FILTER NETWORK_DRIVES_SOURCES EXCLUDE REGEX "/Module\\.cpp$")
-add_library(NetworkDrives SHARED ${NETWORK_DRIVES_SOURCES})
-target_link_libraries(NetworkDrives PRIVATE vantrel_win32)
-target_link_options(NetworkDrives PRIVATE ${VANTREL_SUBSYSTEM_4_0})
-set_target_properties(NetworkDrives PROPERTIES PREFIX "" IMPORT_PREFIX "")
+# A DLL from the .cpp, .def and .rc files of `dirs`, named as its .def's LIBRARY
+# line says (else `fallback`).
+function(vantrel_dll target fallback dirs)
+  set(sources)
+  foreach(dir IN LISTS dirs)
+    file(GLOB found CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.def ${dir}/*.rc)
+    list(APPEND sources ${found})
+  endforeach()
+  list(FILTER sources EXCLUDE REGEX "/Module\\.cpp$")
+  set(name ${fallback})
+  foreach(src IN LISTS sources)
+    if(src MATCHES "\\.def$")
+      file(STRINGS ${src} library REGEX "^LIBRARY[ \t]")
+      if(library MATCHES "^LIBRARY[ \t]+\"?([^ \t\".]+)")
+        set(name ${CMAKE_MATCH_1})
+      endif()
+    endif()
+  endforeach()
+  add_library(${target} SHARED ${sources})
+  target_link_libraries(${target} PRIVATE vantrel_win32)
+  target_link_options(${target} PRIVATE ${VANTREL_SUBSYSTEM_4_0})
+  set_target_properties(${target} PROPERTIES PREFIX "" IMPORT_PREFIX "" OUTPUT_NAME ${name})
+endfunction()
+
+# The Network Drives add-in: a COM in-process server with its own copy of the
+# core, shipped in addins\ beside vtl.exe.
+vantrel_dll(NetworkDrives NetworkDrives
+  "${CMAKE_SOURCE_DIR}/addins/NetworkDrives;${CMAKE_SOURCE_DIR}/addins/NetworkDrives/win32")
+set_target_properties(NetworkDrives PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/addins)
 add_dependencies(vtl NetworkDrives)
 
 if(VANTREL_TESTS)
@@ -44,17 +64,14 @@ if(VANTREL_TESTS)
   target_compile_options(gtest_win PRIVATE -w)
 
   # Each folder below tests/win32/ is a DLL the tests load (e.g. an add-in of
-  # their own), made from its .cpp, .def and .rc files.
+  # their own), built beside the test program.
   file(GLOB TEST_DLL_DIRS LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/tests/win32/*)
   set(TEST_DLLS)
   foreach(dir IN LISTS TEST_DLL_DIRS)
     if(IS_DIRECTORY ${dir})
       get_filename_component(name ${dir} NAME)
-      file(GLOB dll_sources CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.def ${dir}/*.rc)
-      add_library(${name} SHARED ${dll_sources})
-      target_link_libraries(${name} PRIVATE vantrel_win32)
-      set_target_properties(${name} PROPERTIES PREFIX "" IMPORT_PREFIX "")
-      list(APPEND TEST_DLLS ${name})
+      vantrel_dll(test_dll_${name} ${name} ${dir})
+      list(APPEND TEST_DLLS test_dll_${name})
     endif()
   endforeach()
 

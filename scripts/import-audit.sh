@@ -38,8 +38,8 @@ done
 
 # The list's entries: dll lower-cased, the function as written.
 entries() {
-  sed -e 's/#.*//' -e 's/[[:space:]]*$//' -e 's/^[[:space:]]*//' "$1" | grep -v '^$' |
-    awk -F'!' '{ print tolower($1) "!" $2 }' | sort -u
+  sed -e 's/#.*//' -e 's/[[:space:]]*$//' -e 's/^[[:space:]]*//' "$1" |
+    awk -F'!' 'NF { print tolower($1) "!" $2 }' | sort -u
 }
 
 # Every import of a program, one "dll!function" or "dll!#ordinal" a line.

@@ -1,9 +1,8 @@
 // vtl.exe: the Vantrel program on Windows.
-#include <windows.h>
-
 #include <cstdint>
+#include <cstdio>
 #include <exception>
-#include <iostream>
+#include <sstream>
 #include <string>
 
 #include "app/CommandLine.h"
@@ -12,6 +11,10 @@
 #include "config/clsVtlConfig.h"
 #include "config/modAPI.h"
 #include "platform/win32/Win32Platform.h"
+
+// The Windows headers follow the program's: their macros rename Platform's members.
+#include <windows.h>
+#undef MessageBox
 
 namespace {
 
@@ -33,9 +36,14 @@ std::string commandTail(const char* commandLine) {
 
 // Until the window exists the program runs headlessly, but its message boxes
 // are the platform's: real ones, or lines on standard error in unattended runs.
-class WinFrontEnd : public vtl::HeadlessFrontEnd {
+// (std::cerr would pull in file streams, which need a C runtime newer than 98's.)
+struct UnusedSink {
+    std::ostringstream unused;
+};
+
+class WinFrontEnd : private UnusedSink, public vtl::HeadlessFrontEnd {
   public:
-    WinFrontEnd() : HeadlessFrontEnd(std::cerr) {}
+    WinFrontEnd() : HeadlessFrontEnd(unused) {}
 
     vtl::platform::Answer MsgBox(const std::string& text, std::uint32_t style,
                                  const std::string& caption) override {
@@ -70,7 +78,7 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
                             vtl::kAppName);
         }
     } catch (const std::exception& e) {
-        std::cerr << "Vantrel: " << e.what() << "\n";
+        std::fprintf(stderr, "Vantrel: %s\n", e.what());
         return 1;
     }
     return frontEnd.failed() ? 1 : 0;
