@@ -45,7 +45,8 @@ function(vantrel_dll target fallback dirs)
   endforeach()
   add_library(${target} SHARED ${sources})
   target_link_libraries(${target} PRIVATE vantrel_win32)
-  target_link_options(${target} PRIVATE ${VANTREL_SUBSYSTEM_4_0})
+  # Exports in the .def are named without the stdcall decoration.
+  target_link_options(${target} PRIVATE ${VANTREL_SUBSYSTEM_4_0} -Wl,--enable-stdcall-fixup)
   set_target_properties(${target} PROPERTIES PREFIX "" IMPORT_PREFIX "" OUTPUT_NAME ${name})
 endfunction()
 
