@@ -2,14 +2,18 @@
 // the object that runs clsNetworkDrives on the DLL's own Win32 platform, and
 // the Win32 view of its dialog, which forwards the user's actions to the
 // frmNetworkDrives model and redraws from it.
+#include "addins/AddInForms.h"
 #include "addins/ComAddIn.h"
 #include "addins/NetworkDrives/clsNetworkDrives.h"
 #include "addins/NetworkDrives/frmNetworkDrives.h"
 #include "config/VtlError.h"
 #include "platform/win32/Win32Platform.h"
+#include "ui/DialogService.h"
 // After the platform's names, which the Windows macros would replace.
 #include "platform/win32/ComVariant.h"
 #include "platform/win32/InprocServer.h"
+
+#undef MessageBox  // the platform member, not the user32 macro
 
 namespace {
 
@@ -226,20 +230,28 @@ void showDialog(frmNetworkDrives& form) {
 
 // --- The object. ---
 
-// The DLL's own platform; an add-in's dialog is shown by the view above.
-class ServerPlatform : public win32::Win32Platform {
+// The add-in's dialogs: its own form in the Win32 view above, message boxes
+// through the DLL's platform.
+class ServerForms : public ui::DialogService {
   public:
-    void ShowAddInForm(ui::Form& form) override {
+    platform::Answer MsgBox(const std::string& text, std::uint32_t style,
+                            const std::string& caption) override {
+        return platform::sys().MessageBox(text, style, caption);
+    }
+    void ShowModal(ui::Form& form) override {
         if (auto* dialog = dynamic_cast<frmNetworkDrives*>(&form))
             showDialog(*dialog);
     }
+    void ShowModeless(ui::Form& form) override { ShowModal(form); }
 };
 
 class NetworkDrivesObject : public AddInObject {
   public:
     Variant Invoke(const std::string& member, const std::vector<Variant>& args) override {
-        static ServerPlatform platform;
+        static win32::Win32Platform platform;
+        static ServerForms forms;
         platform::PlatformScope scope(platform);
+        AddInFormsScope formsScope(forms);
         return drives_.Invoke(member, args);
     }
 
