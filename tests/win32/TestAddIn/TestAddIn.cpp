@@ -1,7 +1,8 @@
 // A COM add-in of the tests' own: it writes every call it receives, one line
 // "Member(arguments)", to the file beside the DLL named <dll>.log. It keeps a
-// value in the configuration file's section "Recorder" ("Value"); "Fail=1"
-// there makes ApplySettings raise an error, "Restart=1" makes restart true.
+// value in the configuration file's section "Recorder" ("Value"); "Fail=Member"
+// there makes that member raise an error (from LoadSettings on), "Restart=1"
+// makes restart true after ApplySettings.
 #include <string>
 
 #include "addins/ComAddIn.h"
@@ -44,13 +45,14 @@ class Recorder : public AddInObject {
         const std::string file = args.empty() ? std::string() : args[0].text();
         if (member == "LoadSettings") {
             value_ = profileValue(file, "Value");
-            fail_ = profileValue(file, "Fail") == "1";
+            fail_ = profileValue(file, "Fail");
             restartWanted_ = profileValue(file, "Restart") == "1";
-        } else if (member == "saveSettings") {
+        }
+        if (member == fail_)
+            throw VtlError(kErrorBase + 0x42, kProgId, "The recorder refuses " + member + ".");
+        if (member == "saveSettings") {
             WritePrivateProfileStringA(kSection, "Value", value_.c_str(), file.c_str());
         } else if (member == "ApplySettings") {
-            if (fail_)
-                throw VtlError(kErrorBase + 0x42, kProgId, "The recorder refuses to apply.");
             restart_ = restartWanted_;
         } else if (member == "restart") {
             return Variant(restart_);
@@ -81,7 +83,7 @@ class Recorder : public AddInObject {
     }
 
     std::string value_;
-    bool fail_ = false;
+    std::string fail_;
     bool restartWanted_ = false;
     bool restart_ = false;
 };
