@@ -13,6 +13,7 @@ fi
 if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
   git ls-files -z '*.cpp' '*.h' | xargs -0 -r clang-format --dry-run --Werror
 fi
+bash scripts/check-help.sh
 cmake --preset asan
 cmake --build --preset asan
 ctest --preset asan
