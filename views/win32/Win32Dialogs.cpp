@@ -1,0 +1,140 @@
+#include "views/win32/Win32Dialogs.h"
+
+#include <cstdlib>
+#include <iostream>
+
+#include "config/modAPI.h"
+
+namespace vtl::views {
+
+namespace {
+
+// The top-level windows of this thread that are enabled and shown.
+std::vector<HWND> enabledWindows(HWND except) {
+    struct Search {
+        HWND except;
+        std::vector<HWND> found;
+    } search{except, {}};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM p) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(p);
+            if (w != s->except && IsWindowVisible(w) && IsWindowEnabled(w))
+                s->found.push_back(w);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace
+
+void Win32Dialogs::registerView(const std::string& formName, Factory factory) {
+    factories_[formName] = std::move(factory);
+}
+
+std::unique_ptr<FormView> Win32Dialogs::makeView(ui::Form& form) {
+    const auto found = factories_.find(form.name());
+    return found == factories_.end() ? nullptr : found->second(form);
+}
+
+platform::Answer Win32Dialogs::MsgBox(const std::string& text, std::uint32_t style,
+                                      const std::string& caption) {
+    const std::string title = caption.empty() ? std::string(kAppName) : caption;
+    messages.push_back(title + ": " + text);
+    if (answer) {
+        if (auto given = answer(text, style, title))
+            return *given;
+    }
+    if (std::getenv("VANTREL_UNATTENDED")) {
+        std::cerr << title << ": " << text << '\n';
+        return platform::defaultAnswer(style);
+    }
+    HWND over = activeModal() ? activeModal()->hwnd() : owner_;
+    if (over && !IsWindowVisible(over))
+        over = nullptr;
+    return static_cast<platform::Answer>(
+        MessageBoxA(over, text.c_str(), title.c_str(), style | MB_SETFOREGROUND));
+}
+
+void Win32Dialogs::ShowModal(ui::Form& form) {
+    form.load();
+    std::unique_ptr<FormView> view = makeView(form);
+    if (!view) {
+        form.unload();
+        return;
+    }
+    form.setVisible(true);
+    HWND parent = activeModal() ? activeModal()->hwnd() : owner_;
+    const std::vector<HWND> disabled = enabledWindows(nullptr);
+    for (HWND w : disabled)
+        EnableWindow(w, FALSE);
+    ++modalDepth_;
+    modal_.push_back(view.get());
+    view->create(parent);
+    if (onModal)
+        onModal(*view);
+    bool quit = false;
+    MSG msg;
+    while (form.visible() && IsWindow(view->hwnd())) {
+        if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+            quit = true;
+            break;
+        }
+        if (!IsDialogMessageA(view->hwnd(), &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    // Re-enable the others before the dialog goes, so the focus returns to them.
+    for (HWND w : disabled) {
+        if (IsWindow(w))
+            EnableWindow(w, TRUE);
+    }
+    modal_.pop_back();
+    --modalDepth_;
+    view->destroy();
+    form.setVisible(false);
+    form.unload();
+    if (parent && IsWindow(parent))
+        SetActiveWindow(parent);
+    if (quit)
+        PostQuitMessage(static_cast<int>(msg.wParam));
+}
+
+void Win32Dialogs::ModelessWatch::refresh() {
+    for (auto& view : owner_.modeless_) {
+        if (!view->form().visible() && view->hwnd() && IsWindowVisible(view->hwnd()))
+            ShowWindow(view->hwnd(), SW_HIDE);
+    }
+}
+
+void Win32Dialogs::ShowModeless(ui::Form& form) {
+    form.load();
+    form.setVisible(true);
+    // Views of forms closed since go now.
+    std::erase_if(modeless_, [](const std::unique_ptr<FormView>& v) {
+        return !v->form().visible() || !IsWindow(v->hwnd());
+    });
+    for (auto& open : modeless_) {
+        if (&open->form() == &form) {
+            SetForegroundWindow(open->hwnd());
+            return;
+        }
+    }
+    std::unique_ptr<FormView> view = makeView(form);
+    if (!view)
+        return;
+    view->create(owner_);
+    modeless_.push_back(std::move(view));
+}
+
+void Win32Dialogs::closeModeless() {
+    for (auto& view : modeless_) {
+        view->destroy();
+        view->form().unload();
+    }
+    modeless_.clear();
+}
+
+}  // namespace vtl::views
