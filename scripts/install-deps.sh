@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing need, skipping what is there.
+# Never enables the i386 architecture: the Windows tests run under 64-bit Wine.
 set -euo pipefail
-pkgs=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev clang-format valgrind)
+pkgs=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev clang-format valgrind ccache
+  g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 googletest wine wine64 xvfb xauth)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Makes a fresh Wine prefix that stands for one Windows version:
+#   scripts/wine-prefix.sh win98|nt40|win2k [BUILD_DIR]
+# Wine's "Version" is set to that system and the matching sample machine's
+# registry (samples/*/registry.reg) is imported. Prints the prefix's folder,
+# BUILD_DIR/wine/VERSION (BUILD_DIR defaults to build/win64).
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+version=${1:-}
+case "$version" in
+  win98) sample=win98 ;;
+  nt40) sample=nt4 ;;
+  win2k) sample=win2000 ;;
+  *) echo "usage: wine-prefix.sh win98|nt40|win2k [BUILD_DIR]" >&2; exit 2 ;;
+esac
+build=${2:-$top/build/win64}
+mkdir -p "$build/wine"
+prefix=$(cd "$build/wine" && pwd)/$version
+
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# A prefix left by an earlier run may still have its server running.
+[ -d "$prefix" ] && { wineserver -k 2>/dev/null || true; }
+rm -rf "$prefix"
+log=$prefix.log
+if ! wineboot -i >"$log" 2>&1; then
+  echo "wine-prefix: wineboot failed for $version (see $log)" >&2
+  exit 1
+fi
+wineserver -w
+wine reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >>"$log" 2>&1
+wine regedit /S "$(winepath -w "$top/samples/$sample/registry.reg")" >>"$log" 2>&1
+wineserver -w
+if ! wine reg query 'HKCU\Software\Wine' /v Version 2>>"$log" | grep -q "REG_SZ *$version"; then
+  echo "wine-prefix: the Version of $prefix is not $version (see $log)" >&2
+  exit 1
+fi
+echo "$prefix"
