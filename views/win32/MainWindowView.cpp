@@ -787,4 +787,26 @@ LRESULT MainWindowView::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(hwnd_, message, wParam, lParam);
 }
 
+void runMainWindow(frmMain& window, Win32Dialogs& dialogs, int showCommand) {
+    InitCommonControls();
+    MainWindowView view(window, dialogs);
+    view.create();
+    window.Form_Load();
+    if (window.hiddenRun || !window.document)
+        return;
+    refreshAll();
+    // Before the window shows, so the search for the first instance cannot find this one.
+    if (!window.Form_Activate())
+        return;
+    refreshAll();
+    view.show(showCommand);
+    MSG msg;
+    while (view.hwnd() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (view.hwnd() && IsDialogMessageA(view.hwnd(), &msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
 }  // namespace vtl::views

@@ -91,4 +91,10 @@ class MainWindowView : public Refreshable {
     HWND lastFocus_ = nullptr;
 };
 
+// Runs the program's window: creates it, loads the form (start-up and the
+// command line), lets a second instance hand over to the first, shows the
+// window and runs the message loop until it closes. A hidden run ends after
+// start-up. Throws ProgramEnd as Form_Load does.
+void runMainWindow(frmMain& window, Win32Dialogs& dialogs, int showCommand);
+
 }  // namespace vtl::views
