@@ -9,21 +9,22 @@ namespace vtl::views {
 
 namespace {
 
+struct WindowSearch {
+    HWND except;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK collectEnabled(HWND w, LPARAM p) {
+    auto* s = reinterpret_cast<WindowSearch*>(p);
+    if (w != s->except && IsWindowVisible(w) && IsWindowEnabled(w))
+        s->found.push_back(w);
+    return TRUE;
+}
+
 // The top-level windows of this thread that are enabled and shown.
 std::vector<HWND> enabledWindows(HWND except) {
-    struct Search {
-        HWND except;
-        std::vector<HWND> found;
-    } search{except, {}};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            if (w != s->except && IsWindowVisible(w) && IsWindowEnabled(w))
-                s->found.push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{except, {}};
+    EnumThreadWindows(GetCurrentThreadId(), collectEnabled, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
