@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Shows Vantrel's main window through Wine on a Windows 2000 prefix seeded with
 # the Windows 2000 sample machine. With a display the window opens there; with
-# none it runs under Xvfb and writes pictures of each page to docs/screenshots/.
+# none it runs under Xvfb and writes pictures of each page and of every dialog to
+# docs/screenshots/.
 #   scripts/show-window.sh [win2k|nt40|win98]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -43,8 +44,8 @@ shots="$PWD/docs/screenshots"
 mkdir -p "$shots" build/shots
 [ -f "$tests" ] || { echo "show-window: $tests is missing" >&2; exit 1; }
 VANTREL_UNATTENDED=1 VANTREL_SCREENSHOTS="$(winepath -w build/shots)" \
-  wine "$tests" --gtest_filter='*Screenshots*'
-for bmp in build/shots/main-*.bmp; do
+  wine "$tests" --gtest_filter='*Screenshots*:DialogViews.EveryDialog*'
+for bmp in build/shots/main-*.bmp build/shots/dialog-*.bmp; do
   name="$(basename "$bmp" .bmp)"
   convert "$bmp" "$shots/$name-$version.png"
   echo "$shots/$name-$version.png"

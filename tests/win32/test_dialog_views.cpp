@@ -5,12 +5,14 @@
 // The platform header goes first (the Windows macros rename its members).
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <optional>
 #include <string>
 
 #include "addins/frmAddIns.h"
 #include "config/modAPI.h"
+#include "tests/win32/WindowImage.h"
 #include "ui/frmAbout.h"
 #include "ui/frmNICWarning.h"
 #include "ui/frmNNMail.h"
@@ -123,7 +125,9 @@ std::string option(const char* name) {
     return GetRegSetting(kAppName, "Options", name, "-");
 }
 
+// With VANTREL_SCREENSHOTS naming a folder, also saves a picture of each dialog.
 TEST_F(DialogViews, EveryDialogOpensWithItsCaptionAndNothingCutOff) {
+    const char* pictures = std::getenv("VANTREL_SCREENSHOTS");
     ui::frmAbout about;
     ui::frmNICWarning nic;
     ui::frmNNMail mail;
@@ -152,6 +156,12 @@ TEST_F(DialogViews, EveryDialogOpensWithItsCaptionAndNothingCutOff) {
             char caption[128] = {};
             GetWindowTextA(view_->hwnd(), caption, sizeof caption);
             EXPECT_STREQ(caption, c.caption);
+            if (pictures) {
+                RedrawWindow(view_->hwnd(), nullptr, nullptr,
+                             RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+                test::saveWindowImage(view_->hwnd(),
+                                      std::string(pictures) + "\\dialog-" + c.form.name() + ".bmp");
+            }
             closeBox();
         });
     }

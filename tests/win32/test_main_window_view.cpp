@@ -13,6 +13,7 @@
 #include "config/clsVtlConfig.h"
 #include "net/clsNetConfig.h"
 #include "platform/win32/Win32Platform.h"
+#include "tests/win32/WindowImage.h"
 #include "ui/AdvancedTab.h"
 #include "ui/GeneralTab.h"
 #include "views/win32/Layout.h"
@@ -235,43 +236,6 @@ TEST_F(MainWindowViewTest, FileNamedOnTheCommandLineFillsThePages) {
     DeleteFileA(file.c_str());
 }
 
-// Writes the window as it is on screen into a 24-bit BMP file.
-void saveWindowImage(HWND window, const std::string& path) {
-    RECT r;
-    GetWindowRect(window, &r);
-    const int w = r.right - r.left;
-    const int h = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    SelectObject(dc, old);
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = w;
-    info.biHeight = h;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    const int stride = (w * 3 + 3) & ~3;
-    std::vector<char> pixels(static_cast<std::size_t>(stride * h));
-    GetDIBits(dc, bitmap, 0, static_cast<UINT>(h), pixels.data(),
-              reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-    if (FILE* out = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(&file, sizeof file, 1, out);
-        std::fwrite(&info, sizeof info, 1, out);
-        std::fwrite(pixels.data(), 1, pixels.size(), out);
-        std::fclose(out);
-    }
-}
-
 // Not a check: with VANTREL_SCREENSHOTS naming a folder, saves a picture of each page.
 TEST_F(MainWindowViewTest, Screenshots) {
     const char* folder = std::getenv("VANTREL_SCREENSHOTS");
@@ -288,7 +252,7 @@ TEST_F(MainWindowViewTest, Screenshots) {
         pump();
         Sleep(300);
         pump();
-        saveWindowImage(view->hwnd(), std::string(folder) + "\\main-" + names[tab] + ".bmp");
+        test::saveWindowImage(view->hwnd(), std::string(folder) + "\\main-" + names[tab] + ".bmp");
     }
 }
 

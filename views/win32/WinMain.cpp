@@ -1,7 +1,7 @@
 // vtl.exe: the Vantrel program on Windows.
 #include <cstdint>
-#include <exception>
 #include <cstdio>
+#include <exception>
 #include <string>
 
 #include "app/CommandLine.h"
@@ -10,6 +10,7 @@
 #include "config/clsVtlConfig.h"
 #include "config/modAPI.h"
 #include "platform/win32/Win32Platform.h"
+#include "views/win32/DialogViews.h"
 #include "views/win32/MainWindowView.h"
 #include "views/win32/Native.h"
 #include "views/win32/Win32Dialogs.h"
@@ -49,6 +50,7 @@ class WindowDialogs : public vtl::views::Win32Dialogs {
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int showCommand) {
     WindowDialogs dialogs;
+    vtl::views::registerDialogViews(dialogs);
     try {
         vtl::win32::Win32Platform system;
         vtl::platform::PlatformScope scope(system);
