@@ -1,7 +1,5 @@
 // The File menu of the main window: open, save, apply and the recent files.
 #include <exception>
-#include <filesystem>
-#include <fstream>
 
 #include "app/FileDialogs.h"
 #include "app/frmMain.h"
@@ -36,25 +34,20 @@ std::string fileCaption(const std::string& path) {
 // A configuration file is text with at least one section: a file holding a
 // NUL byte, or no line that opens a section, is not one.
 bool isConfigurationFile(const std::string& path) {
-    std::ifstream in(platform::sys().HostPath(path), std::ios::binary);
-    if (!in)
+    std::string content;
+    if (platform::sys().ReadFile(path, content) != platform::ERROR_SUCCESS)
         return true;  // left to the document, which reads what it can
     bool section = false;
     bool lineStart = true;
-    char buffer[65536];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        const std::streamsize count = in.gcount();
-        for (std::streamsize i = 0; i < count; ++i) {
-            const char c = buffer[i];
-            if (c == '\0')
-                return false;
-            if (lineStart && c == '[')
-                section = true;
-            if (c == '\n' || c == '\r')
-                lineStart = true;
-            else if (c != ' ' && c != '\t')
-                lineStart = false;
-        }
+    for (const char c : content) {
+        if (c == '\0')
+            return false;
+        if (lineStart && c == '[')
+            section = true;
+        if (c == '\n' || c == '\r')
+            lineStart = true;
+        else if (c != ' ' && c != '\t')
+            lineStart = false;
     }
     return section;
 }

@@ -1,6 +1,5 @@
 #include "browser/clsExplorer.h"
 
-#include <fstream>
 #include <iterator>
 #include <optional>
 
@@ -130,8 +129,9 @@ void clsExplorer::readPhoneBook() {
     const std::string path = platform::sys().GetSystemDirectory() + kPhoneBook;
     if (!FileExists(path))
         return;
-    std::ifstream in(platform::sys().HostPath(path), std::ios::binary);
-    const std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string content;
+    if (platform::sys().ReadFile(path, content) != platform::ERROR_SUCCESS)
+        return;
     std::size_t start = 0;
     while (start < content.size()) {
         std::size_t end = content.find_first_of("\r\n", start);

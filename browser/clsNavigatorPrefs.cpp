@@ -1,11 +1,7 @@
 #include "browser/clsNavigatorPrefs.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <stdexcept>
-#include <system_error>
 
 #include "config/VbText.h"
 #include "config/modAPI.h"
@@ -15,7 +11,6 @@ namespace vtl {
 
 namespace {
 
-namespace fs = std::filesystem;
 using platform::sys;
 
 // A failure of one operation; its text follows the operation's message prefix.
@@ -55,69 +50,51 @@ std::vector<std::string> splitLines(const std::string& content) {
     return lines;
 }
 
-bool writable(const fs::path& path) {
-    std::error_code ec;
-    auto perms = fs::status(path, ec).permissions();
-    return !ec && (perms & fs::perms::owner_write) != fs::perms::none;
+bool isFolder(const std::string& path) {
+    const std::uint32_t attributes = sys().GetFileAttributes(path);
+    return attributes != platform::INVALID_FILE_ATTRIBUTES &&
+           (attributes & platform::FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-std::vector<std::string> readLines(const std::string& hostPath) {
-    std::error_code ec;
-    fs::path path(hostPath);
-    auto status = fs::status(path, ec);
-    if (!fs::exists(status)) {
-        bool dirThere = !path.has_parent_path() || fs::is_directory(path.parent_path(), ec);
-        throw PrefsFailure(dirThere ? "File not found" : "Path not found");
-    }
-    if (fs::is_directory(status))
+std::vector<std::string> readLines(const std::string& fileName) {
+    if (isFolder(fileName))
         throw PrefsFailure("Path/File access error");
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw PrefsFailure("Permission denied");
-    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        throw PrefsFailure("Device I/O error");
-    return splitLines(content);
-}
-
-// Replaces the file whole: the lines go to a temporary file beside it, which
-// then takes its place, so the file is never left cut short.
-void writeLines(const std::string& hostPath, const std::vector<std::string>& lines) {
-    std::error_code ec;
-    fs::path path(hostPath);
-    fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    if (!fs::is_directory(dir, ec))
-        throw PrefsFailure("Path not found");
-    auto status = fs::status(path, ec);
-    const bool exists = fs::exists(status);
-    if (exists && fs::is_directory(status))
-        throw PrefsFailure("Path/File access error");
-    if ((exists && !writable(path)) || !writable(dir))
-        throw PrefsFailure("Permission denied");
-
-    fs::path temp = path;
-    temp += ".vtl-new";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
+    std::string content;
+    switch (sys().ReadFile(fileName, content)) {
+        case platform::ERROR_SUCCESS:
+            return splitLines(content);
+        case platform::ERROR_FILE_NOT_FOUND:
+            throw PrefsFailure("File not found");
+        case platform::ERROR_PATH_NOT_FOUND:
+            throw PrefsFailure("Path not found");
+        case platform::ERROR_ACCESS_DENIED:
             throw PrefsFailure("Permission denied");
-        for (const std::string& line : lines) {
-            out.write(line.data(), static_cast<std::streamsize>(line.size()));
-            out.write("\r\n", 2);
-        }
-        out.flush();
-        if (!out) {
-            out.close();
-            fs::remove(temp, ec);
+        default:
             throw PrefsFailure("Device I/O error");
-        }
     }
-    if (exists)
-        fs::permissions(temp, status.permissions(), ec);
-    fs::rename(temp, path, ec);
-    if (ec) {
-        fs::remove(temp, ec);
+}
+
+// Replaces the file whole, so that it is never left cut short.
+void writeLines(const std::string& fileName, const std::vector<std::string>& lines) {
+    if (isFolder(fileName))
         throw PrefsFailure("Path/File access error");
+    std::string content;
+    for (const std::string& line : lines) {
+        content += line;
+        content += "\r\n";
+    }
+    switch (sys().WriteFile(fileName, content)) {
+        case platform::ERROR_SUCCESS:
+            return;
+        case platform::ERROR_PATH_NOT_FOUND:
+            throw PrefsFailure("Path not found");
+        case platform::ERROR_ACCESS_DENIED:
+            throw PrefsFailure("Permission denied");
+        case platform::ERROR_WRITE_FAULT:
+        case platform::ERROR_DISK_FULL:
+            throw PrefsFailure("Device I/O error");
+        default:
+            throw PrefsFailure("Path/File access error");
     }
 }
 
@@ -153,7 +130,7 @@ void clsNavigatorPrefs::openPrefsFile(const std::string& fileName, bool writeMod
         // that a later close could write back over it.
         lines_.reset();
         fileName_.clear();
-        std::vector<std::string> lines = readLines(sys().HostPath(fileName));
+        std::vector<std::string> lines = readLines(fileName);
         fileName_ = fileName;
         writeMode_ = writeMode;
         lines_ = std::move(lines);
@@ -167,7 +144,7 @@ void clsNavigatorPrefs::closePrefsFile() {
         if (!lines_)
             throw PrefsFailure(kNoFile);
         if (writeMode_)
-            writeLines(sys().HostPath(fileName_), *lines_);
+            writeLines(fileName_, *lines_);
     } catch (const std::exception& e) {
         report("closePrefsFile:", e.what());
     }

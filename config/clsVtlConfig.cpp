@@ -1,11 +1,6 @@
 #include "config/clsVtlConfig.h"
 
-#include <unistd.h>
-
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
+#include <chrono>
 
 #include "browser/clsExplorer.h"
 #include "browser/clsNavigator.h"
@@ -20,8 +15,6 @@
 #include "platform/Platform.h"
 
 namespace vtl {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -44,6 +37,24 @@ void writeKey(const char* section, const char* key, const std::string& value,
               const std::string& file) {
     if (!WriteConfigValue(section, key, value, file))
         throw FileAccessError{};
+}
+
+// A name for the file being built, unused so far, beside `target`: "." +
+// its name + ".saving-" + a number.
+std::string buildingName(const std::string& target) {
+    const std::size_t slash = target.find_last_of("\\/");
+    const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+    const std::string leaf = slash == std::string::npos ? target : target.substr(slash + 1);
+    auto number =
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) %
+        1000000;
+    std::string name;
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        name = folder + "." + leaf + ".saving-" + std::to_string(number++);
+        if (platform::sys().GetFileAttributes(name) == platform::INVALID_FILE_ATTRIBUTES)
+            break;
+    }
+    return name;
 }
 
 // A value is one line of the file: line breaks are stored as blanks.
@@ -151,73 +162,50 @@ void clsVtlConfig::SaveAdvancedSettings(const std::string& file) {
 std::int16_t clsVtlConfig::SaveConfigurationFile(const std::string& file,
                                                  const AddInCollection& addIns) {
     confFile_ = file;
-    // The file is built whole beside the target and then renamed over it, so
+    platform::Platform& sys = platform::sys();
+    // The file is built whole beside the target and then moved over it, so
     // a failed save leaves the previous file as it was.
-    const fs::path target = platform::sys().HostPath(confFile_);
-    std::string buildingLeaf = ".";
-    buildingLeaf += target.filename().string();
-    buildingLeaf += ".saving-";
-    buildingLeaf += std::to_string(::getpid());
-    const fs::path building = target.parent_path() / buildingLeaf;
-    const std::string buildingName = building.string();
+    const std::string building = buildingName(confFile_);
     try {
-        std::error_code ec;
-        // A file without its owner's write permission is read-only, even to root.
-        const auto status = fs::status(target, ec);
-        if (!ec && fs::exists(status) &&
-            (status.permissions() & fs::perms::owner_write) == fs::perms::none) {
+        const std::uint32_t attributes = sys.GetFileAttributes(confFile_);
+        if (attributes != platform::INVALID_FILE_ATTRIBUTES &&
+            (attributes & platform::FILE_ATTRIBUTE_READONLY) != 0) {
             throw FileAccessError{};
         }
-        {
-            std::ofstream out(building, std::ios::binary | std::ios::trunc);
-            if (!out)
-                throw FileAccessError{};
-            out << kRule << "\r\n"
-                << "; Vantrel - v" << ProgramVersion() << "\r\n"
-                << ";\r\n"
-                << "; " << kRightsLine1 << "\r\n"
-                << "; " << kRightsLine2 << "\r\n"
-                << kRule << "\r\n"
-                << "\r\n"
-                << "\r\n";
-            out.close();
-            if (!out)
-                throw FileAccessError{};
-        }
-        writeKey("Enabled Sections", "General", flag(applyGeneral_), buildingName);
-        writeKey("Enabled Sections", "Internet Explorer", flag(applyIE_), buildingName);
-        writeKey("Enabled Sections", "Netscape Navigator", flag(applyNN_), buildingName);
-        SaveAdvancedSettings(buildingName);
+        std::string header = kRule;
+        header += "\r\n; Vantrel - v" + ProgramVersion() + "\r\n;\r\n";
+        header += std::string("; ") + kRightsLine1 + "\r\n";
+        header += std::string("; ") + kRightsLine2 + "\r\n";
+        header += std::string(kRule) + "\r\n\r\n\r\n";
+        if (sys.WriteFile(building, header) != platform::ERROR_SUCCESS)
+            throw FileAccessError{};
+        writeKey("Enabled Sections", "General", flag(applyGeneral_), building);
+        writeKey("Enabled Sections", "Internet Explorer", flag(applyIE_), building);
+        writeKey("Enabled Sections", "Netscape Navigator", flag(applyNN_), building);
+        SaveAdvancedSettings(building);
         if (applyGeneral_)
-            netConfig_->SaveConfigurationFile(buildingName);
+            netConfig_->SaveConfigurationFile(building);
         if (ieInstalled_ && applyIE_)
-            ieConfig_->SaveConfigurationFile(buildingName);
+            ieConfig_->SaveConfigurationFile(building);
         if (nnInstalled_ && applyNN_)
-            nnConfig_->SaveConfigurationFile(buildingName);
+            nnConfig_->SaveConfigurationFile(building);
         for (const auto& addIn : addIns)
-            addIn->Invoke("saveSettings", {Variant(buildingName)});
+            addIn->Invoke("saveSettings", {Variant(building)});
 
-        if (fs::exists(target, ec)) {
-            fs::permissions(building, fs::status(target, ec).permissions(), ec);
-        }
-        fs::rename(building, target, ec);
-        if (ec)
+        if (sys.ReplaceFile(building, confFile_) != platform::ERROR_SUCCESS)
             throw FileAccessError{};
         return 1;
     } catch (const FileAccessError&) {
-        std::error_code ec;
-        fs::remove(building, ec);
+        sys.DeleteFile(building);
         warn("Error accessing file '" + confFile_ +
              "'.\r\n\r\nMake sure the file is not set to Read Only or the file is not in use.");
         return 0;
     } catch (const VtlError& e) {
-        std::error_code ec;
-        fs::remove(building, ec);
+        sys.DeleteFile(building);
         warn("Error: " + e.description());
         return 0;
     } catch (const std::exception& e) {
-        std::error_code ec;
-        fs::remove(building, ec);
+        sys.DeleteFile(building);
         warn(std::string("Error: ") + e.what());
         return 0;
     }

@@ -66,6 +66,7 @@ inline constexpr long ERROR_DISK_FULL = 112;
 inline constexpr std::uint32_t INVALID_FILE_ATTRIBUTES = 0xFFFFFFFFu;
 inline constexpr std::uint32_t FILE_ATTRIBUTE_READONLY = 0x1;
 inline constexpr std::uint32_t FILE_ATTRIBUTE_DIRECTORY = 0x10;
+inline constexpr std::uint32_t FILE_ATTRIBUTE_NORMAL = 0x80;
 
 inline constexpr std::uint32_t VER_PLATFORM_WIN32_WINDOWS = 1;
 inline constexpr std::uint32_t VER_PLATFORM_WIN32_NT = 2;
@@ -219,10 +220,9 @@ class Platform {
     virtual bool DeleteFile(const std::string& path) = 0;
     // GetPrivateProfileStringA with a section and a key: at most size - 1
     // characters of the value, else of `defaultValue`.
-    virtual std::string GetPrivateProfileString(const std::string& section,
-                                                const std::string& key,
-                                                const std::string& defaultValue,
-                                                std::uint32_t size, const std::string& file) = 0;
+    virtual std::string GetPrivateProfileString(const std::string& section, const std::string& key,
+                                                const std::string& defaultValue, std::uint32_t size,
+                                                const std::string& file) = 0;
     // WritePrivateProfileStringA with a section, a key and a value.
     virtual bool WritePrivateProfileString(const std::string& section, const std::string& key,
                                            const std::string& value, const std::string& file) = 0;

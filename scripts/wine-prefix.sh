@@ -28,7 +28,11 @@ if ! wineboot -i >"$log" 2>&1; then
 fi
 wineserver -w
 wine reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >>"$log" 2>&1
-wine regedit /S "$(winepath -w "$top/samples/$sample/registry.reg")" >>"$log" 2>&1
+# Wine lists the host's own interfaces as NetworkCards\1, \2, ... at every
+# start, so the sample's cards are imported as 901, 902, ...
+seed=$prefix/drive_c/sample-registry.reg
+sed 's/\(\\NetworkCards\\\)\([0-9]\)/\190\2/' "$top/samples/$sample/registry.reg" >"$seed"
+wine regedit /S 'C:\sample-registry.reg' >>"$log" 2>&1
 wineserver -w
 if ! wine reg query 'HKCU\Software\Wine' /v Version 2>>"$log" | grep -q "REG_SZ *$version"; then
   echo "wine-prefix: the Version of $prefix is not $version (see $log)" >&2

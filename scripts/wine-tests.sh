@@ -66,6 +66,31 @@ reg_value() {
   fi
 }
 
+# A REG_MULTI_SZ value as its strings joined by "\0", whether or not the data
+# ends with the closing NULs ("reg query" cuts a character where they are missing).
+multi_sz() {
+  local key=$1 name=$2 file=C:\\vtltest\\export.reg
+  rm -f "$WINEPREFIX/drive_c/vtltest/export.reg"
+  wine reg export "$key" "$file" /y >/dev/null 2>&1 || return 1
+  iconv -f UTF-16LE -t UTF-8 "$WINEPREFIX/drive_c/vtltest/export.reg" | tr -d '\r' |
+    sed -e ':a' -e '/\\$/N; s/\\\n *//; ta' |
+    awk -v want="\"$name\"=hex(7):" -v hex=0123456789abcdef '
+      index(tolower($0), tolower(want)) == 1 {
+        n = split(substr($0, length(want) + 1), b, ",")
+        text = ""
+        for (i = 1; i + 1 <= n; i += 2) {
+          c = b[i]; hi = b[i + 1]
+          v = 16 * (index(hex, substr(c, 1, 1)) - 1) + index(hex, substr(c, 2, 1)) - 1
+          text = text ((c == "00" && hi == "00") ? "\x01" : sprintf("%c", v))
+        }
+        sub(/\x01+$/, "", text)
+        gsub(/\x01/, "\\0", text)
+        printf "REG_MULTI_SZ\t%s\n", text
+        found = 1
+      }
+      END { exit !found }'
+}
+
 # Applies tests/wine/VERSION.vtl and checks the registry and the report.
 end_to_end() {
   local v=$1 work=$WINEPREFIX/drive_c/vtltest status=0 kind key name type data actual
@@ -84,7 +109,11 @@ end_to_end() {
   while IFS=$'\t' read -r kind key name type data; do
     case "$kind" in
       reg)
-        actual=$(reg_value "$key" "$name") || actual="(absent)"
+        if [ "$type" = REG_MULTI_SZ ]; then
+          actual=$(multi_sz "$key" "$name") || actual="(absent)"
+        else
+          actual=$(reg_value "$key" "$name") || actual="(absent)"
+        fi
         if [ "$actual" != "$type"$'\t'"$data" ]; then
           echo "  $key\\$name: expected $type [$data], found [${actual/$'\t'/ }]"
           status=1
@@ -97,7 +126,7 @@ end_to_end() {
         fi
         ;;
     esac
-  done < <(grep -v '^#' "$top/tests/wine/$v.expect")
+  done < <(tr -d '\r' <"$top/tests/wine/$v.expect" | grep -v '^#')
   return $status
 }
 

@@ -32,7 +32,8 @@ constexpr const char* kRemoteAccess = "HKEY_CURRENT_USER\\RemoteAccess";
 constexpr const char* kAddresses = "HKEY_CURRENT_USER\\RemoteAccess\\Addresses";
 
 std::string phoneBookPath() {
-    return platform::sys().HostPath(platform::sys().GetSystemDirectory() + "\\ras\\rasphone.pbk");
+    auto& machine = dynamic_cast<portable::PortablePlatform&>(platform::sys());
+    return machine.HostPath(machine.GetSystemDirectory() + "\\ras\\rasphone.pbk");
 }
 
 std::string describe(const clsExplorer& ie) {

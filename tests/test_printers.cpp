@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "config/ProfileFile.h"
+#include "platform/portable/ProfileFile.h"
 #include "net/PrinterSettings.h"
 #include "registry/clsEasyRegistry.h"
 #include "support/TestImage.h"

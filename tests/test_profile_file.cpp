@@ -9,7 +9,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "config/ProfileFile.h"
+#include "platform/portable/ProfileFile.h"
 #include "tests/support/TestImage.h"
 
 namespace fs = std::filesystem;

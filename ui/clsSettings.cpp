@@ -2,10 +2,7 @@
 
 #include <array>
 #include <ctime>
-#include <filesystem>
-#include <fstream>
 #include <string_view>
-#include <system_error>
 
 #include "browser/clsBrowser.h"
 #include "browser/clsExplorer.h"
@@ -17,8 +14,6 @@
 #include "platform/Platform.h"
 
 namespace vtl::ui {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -81,36 +76,17 @@ std::string localTimeText() {
     throw VtlError(kFileError, "clsSettings", "Error accessing file '" + file + "'.");
 }
 
-// Writes the text beside the target and renames it over the target, so a
-// failure leaves what was there.
+// Replaces the target whole, so a failure leaves what was there.
 void replaceFile(const std::string& name, const std::string& text) {
-    const fs::path target = platform::sys().HostPath(name);
-    std::error_code ec;
-    const auto status = fs::status(target, ec);
-    if (!ec && fs::exists(status) &&
-        (fs::is_directory(status) ||
-         (status.permissions() & fs::perms::owner_write) == fs::perms::none)) {
+    platform::Platform& sys = platform::sys();
+    const std::uint32_t attributes = sys.GetFileAttributes(name);
+    if (attributes != platform::INVALID_FILE_ATTRIBUTES &&
+        (attributes & (platform::FILE_ATTRIBUTE_DIRECTORY | platform::FILE_ATTRIBUTE_READONLY)) !=
+            0) {
         fileError(name);
     }
-    fs::path building = target.parent_path() / ("." + target.filename().string() + ".exporting");
-    {
-        std::ofstream out(building, std::ios::binary | std::ios::trunc);
-        if (!out)
-            fileError(name);
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.close();
-        if (!out) {
-            fs::remove(building, ec);
-            fileError(name);
-        }
-    }
-    if (fs::exists(status))
-        fs::permissions(building, status.permissions(), ec);
-    fs::rename(building, target, ec);
-    if (ec) {
-        fs::remove(building, ec);
+    if (sys.WriteFile(name, text) != platform::ERROR_SUCCESS)
         fileError(name);
-    }
 }
 
 }  // namespace

@@ -60,8 +60,23 @@ class PortablePlatform : public platform::Platform {
     std::string GetWindowsDirectory() override;
     std::string GetSystemDirectory() override;
 
-    std::string HostPath(const std::string& path) override;
+    // --- Files (PortableFiles.cpp). Windows paths on a drive resolve inside
+    // the image, other paths are host paths. A file or folder without its
+    // owner's write permission is read-only, even to root: it is neither
+    // replaced nor deleted, and a folder takes no new file. ---
+    // The host path a path names.
+    std::string HostPath(const std::string& path);
     bool FindFirstFile(const std::string& path) override;
+    std::uint32_t GetFileAttributes(const std::string& path) override;
+    long ReadFile(const std::string& path, std::string& contents) override;
+    long WriteFile(const std::string& path, const std::string& contents) override;
+    long ReplaceFile(const std::string& from, const std::string& to) override;
+    bool DeleteFile(const std::string& path) override;
+    std::string GetPrivateProfileString(const std::string& section, const std::string& key,
+                                        const std::string& defaultValue, std::uint32_t size,
+                                        const std::string& file) override;
+    bool WritePrivateProfileString(const std::string& section, const std::string& key,
+                                   const std::string& value, const std::string& file) override;
 
     platform::Answer MessageBox(const std::string& text, std::uint32_t style,
                                 const std::string& caption) override;

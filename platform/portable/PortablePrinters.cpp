@@ -1,7 +1,7 @@
 // Printers, the system profile and network connections of a machine image.
 #include <cctype>
 
-#include "config/ProfileFile.h"
+#include "platform/portable/ProfileFile.h"
 #include "config/VbText.h"
 #include "platform/portable/PortablePlatform.h"
 

@@ -64,7 +64,8 @@ void Win32Platform::SetOutputPrinter(const std::string& deviceName) {
 
 std::vector<platform::Platform::PrinterEntry> Win32Platform::Printers() {
     std::vector<PrinterEntry> printers;
-    const DWORD which = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
+    // Windows 95/98 list network printers among the local ones.
+    const DWORD which = isNt() ? PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS : PRINTER_ENUM_LOCAL;
     DWORD needed = 0;
     DWORD count = 0;
     ::EnumPrintersA(which, nullptr, 2, nullptr, 0, &needed, &count);

@@ -65,16 +65,10 @@ TEST(Win32Printers, InstalledPrintersOpenAndReport) {
         EXPECT_TRUE(sys.GetPrinter(printer, 5, &info, needed, needed));
         EXPECT_EQ(info.printerName, entry.deviceName);
         EXPECT_EQ(info.portName, entry.port);
+        EXPECT_FALSE(sys.GetPrinter(printer, 2, &info, 4096, needed));
+        EXPECT_EQ(sys.GetLastError(), pf::ERROR_INVALID_LEVEL);
         EXPECT_TRUE(sys.ClosePrinter(printer));
     }
-}
-
-TEST(Win32Profile, SystemProfileRoundTrip) {
-    Win32Platform sys;
-    ASSERT_TRUE(sys.WriteProfileString("VantrelTest", "Device", "Printer,winspool,LPT1:"));
-    EXPECT_EQ(sys.GetProfileString("VantrelTest", "Device", "", 1024), "Printer,winspool,LPT1:");
-    EXPECT_EQ(sys.GetProfileString("VantrelTest", "device", "", 8), "Printer");
-    EXPECT_EQ(sys.GetProfileString("VantrelTest", "Missing", "none", 1024), "none");
 }
 
 TEST(Win32Network, FailedConnectionsReportACode) {

@@ -9,7 +9,7 @@
 
 #include <cstdio>
 
-#include "config/ProfileFile.h"
+#include "platform/portable/ProfileFile.h"
 #endif
 
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "config/ProfileFile.h"
+#include "platform/portable/ProfileFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
