@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Makes a fresh Wine prefix that stands for one Windows version:
 #   scripts/wine-prefix.sh win98|nt40|win2k [BUILD_DIR]
-# Wine's "Version" is set to that system and the matching sample machine's
-# registry (samples/*/registry.reg) is imported. Prints the prefix's folder,
+# Wine's "Version" is set to that system, the matching sample machine's
+# registry (samples/*/registry.reg) is imported and its other files copied. Prints the prefix's folder,
 # BUILD_DIR/wine/VERSION (BUILD_DIR defaults to build/win64).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -33,6 +33,14 @@ wine reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >>"$log" 2>&1
 seed=$prefix/drive_c/sample-registry.reg
 sed 's/\(\\NetworkCards\\\)\([0-9]\)/\190\2/' "$top/samples/$sample/registry.reg" >"$seed"
 wine regedit /S 'C:\sample-registry.reg' >>"$log" 2>&1
+# The sample's files (Navigator profiles, ...) beside Wine's own; its Windows
+# folder stays out, Wine keeps its own.
+for entry in "$top/samples/$sample/drive_c"/*; do
+  case "$(basename "$entry" | tr '[:upper:]' '[:lower:]')" in
+    windows | winnt) ;;
+    *) cp -r "$entry" "$prefix/drive_c/" ;;
+  esac
+done
 wineserver -w
 if ! wine reg query 'HKCU\Software\Wine' /v Version 2>>"$log" | grep -q "REG_SZ *$version"; then
   echo "wine-prefix: the Version of $prefix is not $version (see $log)" >&2

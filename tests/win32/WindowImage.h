@@ -9,8 +9,10 @@
 
 namespace vtl::test {
 
-// Writes the window as it is on screen into a 24-bit BMP file.
+// Redraws the window with its frame and writes it as it is on screen into a 24-bit BMP file.
 inline void saveWindowImage(HWND window, const std::string& path) {
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     RECT r;
     GetWindowRect(window, &r);
     const int w = r.right - r.left;

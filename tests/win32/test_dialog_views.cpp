@@ -157,8 +157,6 @@ TEST_F(DialogViews, EveryDialogOpensWithItsCaptionAndNothingCutOff) {
             GetWindowTextA(view_->hwnd(), caption, sizeof caption);
             EXPECT_STREQ(caption, c.caption);
             if (pictures) {
-                RedrawWindow(view_->hwnd(), nullptr, nullptr,
-                             RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
                 test::saveWindowImage(view_->hwnd(),
                                       std::string(pictures) + "\\dialog-" + c.form.name() + ".bmp");
             }

@@ -72,7 +72,8 @@ const char* FormView::windowClass() {
 void FormView::create(HWND owner) {
     const Layout layout;
     const SIZE client = clientSize(layout);
-    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    // No WS_CLIPCHILDREN: group boxes are transparent, the form paints beneath them.
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
     RECT frame{0, 0, client.cx, client.cy};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);

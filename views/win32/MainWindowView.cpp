@@ -430,16 +430,16 @@ void MainWindowView::buildGeneral(HWND page, const Layout& l) {
     ui::GeneralTab& g = *window_.general;
     Binder& b = *binder_;
     // Two columns of label and box inside "Network Settings".
-    constexpr int kLeftLabel = 10, kLeftBox = 68, kLeftWidth = 104;
+    constexpr int kLeftLabel = 10, kLeftBox = 74, kLeftWidth = 104;
     constexpr int kRightLabel = 188, kRightBox = 246, kRightWidth = 116;
     const auto row = [&](ui::Label& label, ui::TextBox& box, bool right, int y) {
-        b.label(label, l.rect(right ? kRightLabel : kLeftLabel, y + 2, 56, 8), page);
+        b.label(label, l.rect(right ? kRightLabel : kLeftLabel, y + 2, right ? 56 : 62, 8), page);
         b.text(box, l.rect(right ? kRightBox : kLeftBox, y, right ? kRightWidth : kLeftWidth, 12),
                page);
     };
     b.frame(g.fraNetworkSettings, l.rect(4, 2, 364, 192), page);
-    b.label(g.lblNIC, l.rect(kLeftLabel, 16, 56, 8), page);
-    b.combo(g.cmbNIC, l.rect(kLeftBox, 14, 222, 12), l.y(80), page);
+    b.label(g.lblNIC, l.rect(kLeftLabel, 16, 62, 8), page);
+    b.combo(g.cmbNIC, l.rect(kLeftBox, 14, 216, 12), l.y(80), page);
     b.combo(g.chkIPNo, l.rect(298, 14, 64, 12), l.y(50), page);
     row(g.lblIP, g.txtIP, false, 32);
     row(g.lblMask, g.txtMask, true, 32);
@@ -467,8 +467,8 @@ void MainWindowView::buildGeneral(HWND page, const Layout& l) {
 
     b.frame(g.fraPrinterSettings, l.rect(4, 200, 364, 52), page);
     b.check(g.chkEnableDefPrinter, l.rect(kLeftLabel, 214, 150, 10), page);
-    b.label(g.lblDefPrinter, l.rect(kLeftLabel, 232, 56, 8), page);
-    b.combo(g.cmbDefPrinter, l.rect(kLeftBox, 230, 268, 12), l.y(80), page);
+    b.label(g.lblDefPrinter, l.rect(kLeftLabel, 232, 62, 8), page);
+    b.combo(g.cmbDefPrinter, l.rect(kLeftBox, 230, 262, 12), l.y(80), page);
     b.button(g.cmdPrinter, l.rect(340, 229, 22, 14), page);
 }
 
