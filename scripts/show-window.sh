@@ -61,15 +61,17 @@ mkdir -p "$shots"
 for v in "${versions[@]}"; do
   export WINEPREFIX
   WINEPREFIX=$(bash scripts/wine-prefix.sh "$v" "$build")
-  # A Wine desktop draws the title bars that no window manager draws here.
-  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
   raw=$build/shots/$v
   rm -rf "$raw"
   mkdir -p "$raw"
-  (cd "$build" && VANTREL_SCREENSHOTS=$(winepath -w "$raw") wine vantrel_win_tests.exe \
-    --gtest_filter='MainWindowViewTest.EachPage*:DialogViews.EveryDialog*' --gtest_color=no) ||
+  # In a Wine desktop, which draws the title bars that no window manager draws here.
+  (cd "$build" && VANTREL_SCREENSHOTS=$(winepath -w "$raw") \
+    wine explorer /desktop=vantrel,1024x768 vantrel_win_tests.exe \
+    --gtest_filter='MainWindowViewTest.EachPage*:DialogViews.EveryDialog*' --gtest_color=no) |
+    tee "$raw/tests.txt"
+  if ! grep -q '^\[  PASSED  \] 2 tests' "$raw/tests.txt"; then
     echo "show-window: the layout checks failed on $v (pictures made anyway)" >&2
+  fi
   for bmp in "$raw"/*.bmp; do
     [ -f "$bmp" ] || continue
     png=$shots/$(basename "$bmp" .bmp)-$v.png

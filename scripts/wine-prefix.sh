@@ -28,16 +28,21 @@ if ! wineboot -i >"$log" 2>&1; then
 fi
 wineserver -w
 wine reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >>"$log" 2>&1
+# Windows that Wine places itself: with no window manager (Xvfb) each hidden
+# window would otherwise wait a second for one.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$log" 2>&1
 # Wine lists the host's own interfaces as NetworkCards\1, \2, ... at every
 # start, so the sample's cards are imported as 901, 902, ...
 seed=$prefix/drive_c/sample-registry.reg
 sed 's/\(\\NetworkCards\\\)\([0-9]\)/\190\2/' "$top/samples/$sample/registry.reg" >"$seed"
 wine regedit /S 'C:\sample-registry.reg' >>"$log" 2>&1
-# The sample's files (Navigator profiles, ...) beside Wine's own; its Windows
-# folder stays out, Wine keeps its own.
+# The sample's files (Navigator profiles, ...) beside Wine's own; of its Windows
+# folder only the system folder's files that Wine lacks (the dial-up phone book).
 for entry in "$top/samples/$sample/drive_c"/*; do
   case "$(basename "$entry" | tr '[:upper:]' '[:lower:]')" in
-    windows | winnt) ;;
+    windows | winnt)
+      [ -d "$entry/system32" ] && cp -rn "$entry/system32/." "$prefix/drive_c/windows/system32/"
+      ;;
     *) cp -r "$entry" "$prefix/drive_c/" ;;
   esac
 done

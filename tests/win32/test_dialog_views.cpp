@@ -263,6 +263,7 @@ TEST_F(DialogViews, RestartPreselectsTheDefaultAndStoresANewOne) {
     ui::frmRestart form(dialogs);
     show(form, [&] {
         EXPECT_TRUE(checked(form.optSuspend));
+        EXPECT_EQ(GetFocus(), hwnd(form.optSuspend));  // the chosen one, not the group's first
         click(form.optManual);
         click(form.chkDefault);
         click(form.cmdOK);

@@ -93,8 +93,19 @@ void FormView::create(HWND owner) {
     build(*binder_, layout);
     refresh();
     ShowWindow(hwnd_, SW_SHOW);
-    // The first control that takes the focus.
-    if (HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE))
+    // The first control that takes the focus; in an option group, its chosen button.
+    HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+    if (first && (GetWindowLongA(first, GWL_STYLE) & BS_TYPEMASK) == BS_RADIOBUTTON) {
+        for (HWND w = first; w; w = GetWindow(w, GW_HWNDNEXT)) {
+            if (w != first && (GetWindowLongA(w, GWL_STYLE) & WS_GROUP))
+                break;
+            if (SendMessageA(w, BM_GETCHECK, 0, 0) == BST_CHECKED) {
+                first = w;
+                break;
+            }
+        }
+    }
+    if (first)
         SetFocus(first);
 }
 

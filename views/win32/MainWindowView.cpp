@@ -439,8 +439,8 @@ void MainWindowView::buildGeneral(HWND page, const Layout& l) {
     };
     b.frame(g.fraNetworkSettings, l.rect(4, 2, 364, 192), page);
     b.label(g.lblNIC, l.rect(kLeftLabel, 16, 62, 8), page);
-    b.combo(g.cmbNIC, l.rect(kLeftBox, 14, 216, 12), l.y(80), page);
-    b.combo(g.chkIPNo, l.rect(298, 14, 64, 12), l.y(50), page);
+    b.combo(g.cmbNIC, l.rect(kLeftBox, 14, 240, 12), l.y(80), page);
+    b.combo(g.chkIPNo, l.rect(318, 14, 44, 12), l.y(50), page);
     row(g.lblIP, g.txtIP, false, 32);
     row(g.lblMask, g.txtMask, true, 32);
     row(g.lblGateway, g.txtGateway, false, 48);
