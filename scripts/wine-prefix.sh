@@ -2,8 +2,10 @@
 # Makes a fresh Wine prefix that stands for one Windows version:
 #   scripts/wine-prefix.sh win98|nt40|win2k [BUILD_DIR]
 # Wine's "Version" is set to that system, the matching sample machine's
-# registry (samples/*/registry.reg) is imported and its other files copied. Prints the prefix's folder,
-# BUILD_DIR/wine/VERSION (BUILD_DIR defaults to build/win64).
+# registry (samples/*/registry.reg) is imported and its other files copied.
+# Prints the prefix's folder, BUILD_DIR/wine/VERSION (BUILD_DIR defaults to
+# build/win64). Set DISPLAY as for the runs that follow: a desktop started
+# without one stays without a display.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 version=${1:-}
