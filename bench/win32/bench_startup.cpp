@@ -1,6 +1,7 @@
 // Start-up time of vtl.exe: from CreateProcess to the main window's first paint
-// (visible, nothing left to paint, the program idle), and from CreateProcess to the
-// end of `vtl.exe /hidden`.
+// (visible, nothing left to paint, the program idle), from CreateProcess to the
+// end of `vtl.exe /hidden`, and, as the floor, to the end of a program that does
+// nothing (this one with --exit).
 //   bench_startup.exe [RUNS] [PATH_OF_VTL_EXE]      (defaults: 10, vtl.exe beside it)
 #include <windows.h>
 
@@ -66,11 +67,11 @@ double windowRun(const std::string& exe) {
     return painted;
 }
 
-// Milliseconds from start to the end of `vtl.exe /hidden`; negative on failure.
-double hiddenRun(const std::string& exe) {
+// Milliseconds from start to the end of `exe switches`; negative on failure.
+double plainRun(const std::string& exe, const std::string& switches) {
     PROCESS_INFORMATION process{};
     const double begin = nowMs();
-    if (!start(exe, "/hidden", process))
+    if (!start(exe, switches, process))
         return -1;
     const bool ended = WaitForSingleObject(process.hProcess, kTimeoutMs) == WAIT_OBJECT_0;
     const double elapsed = nowMs() - begin;
@@ -87,29 +88,35 @@ void report(const char* what, std::vector<double> ms) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "--exit")
+        return 0;
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
     std::string exe = argc > 2 ? argv[2] : "";
     if (exe.empty()) {
-        char self[MAX_PATH];
-        GetModuleFileNameA(nullptr, self, MAX_PATH);
         exe = self;
         exe = exe.substr(0, exe.find_last_of('\\') + 1) + "vtl.exe";
     }
     std::vector<double> window;
     std::vector<double> hidden;
+    std::vector<double> empty;
     windowRun(exe);  // warms the file cache and Wine's own start-up
     for (int i = 0; i < runs; ++i) {
         const double w = windowRun(exe);
-        const double h = hiddenRun(exe);
-        if (w < 0 || h < 0) {
-            std::fprintf(stderr, "bench_startup: run %d failed (window %.0f, hidden %.0f)\n", i + 1,
-                         w, h);
+        const double h = plainRun(exe, "/hidden");
+        const double e = plainRun(self, "--exit");
+        if (w < 0 || h < 0 || e < 0) {
+            std::fprintf(stderr, "bench_startup: run %d failed (%.0f, %.0f, %.0f)\n", i + 1, w, h,
+                         e);
             return 1;
         }
         window.push_back(w);
         hidden.push_back(h);
+        empty.push_back(e);
     }
     report("start to first paint of the window", window);
     report("vtl.exe /hidden, start to end", hidden);
+    report("a program doing nothing", empty);
     return 0;
 }
