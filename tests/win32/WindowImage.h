@@ -13,6 +13,16 @@ namespace vtl::test {
 inline void saveWindowImage(HWND window, const std::string& path) {
     RedrawWindow(window, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    GdiFlush();
+    // Wine hands the painted surfaces to the display a moment later.
+    for (int i = 0; i < 15; ++i) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(20);
+    }
     RECT r;
     GetWindowRect(window, &r);
     const int w = r.right - r.left;
