@@ -19,14 +19,18 @@ add_library(vantrel_win32 STATIC ${WIN32_PLATFORM_SOURCES})
 target_link_libraries(vantrel_win32 PUBLIC vantrel_core
   winspool comdlg32 mpr gdi32 user32 shell32 ole32 oleaut32 uuid advapi32 kernel32)
 
-# The views are a library of their own, so that the Windows tests drive them too.
+# The window: views/win32/ without its entry point is a library the tests use too.
 file(GLOB_RECURSE VIEW_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/views/win32/*.cpp)
 list(FILTER VIEW_SOURCES EXCLUDE REGEX "/WinMain\\.cpp$")
-add_library(vantrel_views STATIC ${VIEW_SOURCES})
-target_link_libraries(vantrel_views PUBLIC vantrel_win32 comctl32)
-file(GLOB VIEW_RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/views/win32/*.rc)
-add_executable(vtl WIN32 ${CMAKE_SOURCE_DIR}/views/win32/WinMain.cpp ${VIEW_RESOURCES})
-target_link_libraries(vtl PRIVATE vantrel_views)
+add_library(vantrel_views INTERFACE)
+if(VIEW_SOURCES)
+  add_library(vantrel_views_code STATIC ${VIEW_SOURCES})
+  target_link_libraries(vantrel_views_code PUBLIC vantrel_win32 comctl32)
+  target_link_libraries(vantrel_views INTERFACE vantrel_views_code)
+endif()
+file(GLOB_RECURSE VIEW_RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/views/win32/*.rc)
+add_executable(vtl WIN32 views/win32/WinMain.cpp ${VIEW_RESOURCES})
+target_link_libraries(vtl PRIVATE vantrel_views vantrel_win32 comctl32)
 target_link_options(vtl PRIVATE ${VANTREL_SUBSYSTEM_4_0})
 
 # A DLL from the .cpp, .def and .rc files of `dirs`, named as its .def's LIBRARY
@@ -49,7 +53,8 @@ function(vantrel_dll target fallback dirs)
   endforeach()
   add_library(${target} SHARED ${sources})
   target_link_libraries(${target} PRIVATE vantrel_win32)
-  target_link_options(${target} PRIVATE ${VANTREL_SUBSYSTEM_4_0})
+  # Exports in the .def are named without the stdcall decoration.
+  target_link_options(${target} PRIVATE ${VANTREL_SUBSYSTEM_4_0} -Wl,--enable-stdcall-fixup)
   set_target_properties(${target} PROPERTIES PREFIX "" IMPORT_PREFIX "" OUTPUT_NAME ${name})
 endfunction()
 
@@ -86,7 +91,7 @@ if(VANTREL_TESTS)
   set(SHARED_TESTS test_ip_text.cpp)
   list(TRANSFORM SHARED_TESTS PREPEND ${CMAKE_SOURCE_DIR}/tests/)
   add_executable(vantrel_win_tests ${WIN_TEST_SOURCES} ${SHARED_TESTS})
-  target_link_libraries(vantrel_win_tests PRIVATE vantrel_views gtest_win)
+  target_link_libraries(vantrel_win_tests PRIVATE vantrel_views vantrel_win32 gtest_win)
   target_compile_definitions(vantrel_win_tests PRIVATE
     VANTREL_SAMPLES_DIR="Z:${CMAKE_SOURCE_DIR}/samples")
   if(TEST_DLLS)

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/portable/ProfileFile.h"
 #include "net/PrinterSettings.h"
+#include "platform/portable/ProfileFile.h"
 #include "registry/clsEasyRegistry.h"
 #include "support/TestImage.h"
 

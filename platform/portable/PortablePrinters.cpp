@@ -1,9 +1,9 @@
 // Printers, the system profile and network connections of a machine image.
 #include <cctype>
 
-#include "platform/portable/ProfileFile.h"
 #include "config/VbText.h"
 #include "platform/portable/PortablePlatform.h"
+#include "platform/portable/ProfileFile.h"
 
 namespace vtl::portable {
 
