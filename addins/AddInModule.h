@@ -11,10 +11,13 @@
 namespace vtl::platform {
 class Platform;
 }  // namespace vtl::platform
+namespace vtl::ui {
+class DialogService;
+}  // namespace vtl::ui
 
 namespace vtl {
 // Raised whenever the table or the shared types change.
-inline constexpr std::uint32_t kAddInAbi = 1;
+inline constexpr std::uint32_t kAddInAbi = 2;
 // The name of the function every module exports.
 inline constexpr const char* kAddInEntry = "vantrel_addin_classes";
 }  // namespace vtl
@@ -28,6 +31,13 @@ struct VantrelAddInClass {
     const char* version;
 };
 
+// What the program lends a module: the platform its code calls and the dialog
+// service its dialogs are shown with (null: none).
+struct VantrelAddInHost {
+    vtl::platform::Platform* platform;
+    vtl::ui::DialogService* forms;
+};
+
 struct VantrelAddInModule {
     std::uint32_t abi;          // vtl::kAddInAbi
     std::uint32_t variantSize;  // sizeof(vtl::Variant) as the module sees it
@@ -36,8 +46,8 @@ struct VantrelAddInModule {
     // A new object of the class (deleted by the caller), or null for a class
     // the module does not provide.
     vtl::AddInObject* (*create)(const char* className);
-    // The platform the module's code calls; set before every call into it.
-    void (*bindPlatform)(vtl::platform::Platform* platform);
+    // The host the module's code uses; set before every call into it.
+    void (*bindHost)(const VantrelAddInHost* host);
 };
 
 using VantrelAddInClassesFn = const VantrelAddInModule* (*)();

@@ -1,6 +1,7 @@
 #include "app/HeadlessFrontEnd.h"
 
 #include "config/modAPI.h"
+#include "ui/frmNetscape.h"
 #include "ui/frmRestart.h"
 
 namespace vtl {
@@ -47,6 +48,8 @@ void HeadlessFrontEnd::ShowModal(ui::Form& form) {
     form.load();
     if (auto* restart = dynamic_cast<ui::frmRestart*>(&form))
         restart->runDefault();
+    if (auto* warning = dynamic_cast<ui::frmNetscape*>(&form))
+        out_ << line(warning->lblWarning.caption(), warning->caption()) << '\n' << std::flush;
     form.unload();
 }
 

@@ -1,6 +1,8 @@
 // The program without windows: every message box is written as one line,
-// every question gets its default answer, and the restart dialog runs the
-// saved default method. It remembers whether any message reported a failure.
+// every question gets its default answer, the restart dialog runs the saved
+// default method, the Navigator warning is written as one line and other
+// forms close at once as if cancelled. It remembers whether any message
+// reported a failure.
 #pragma once
 
 #include <cstdint>

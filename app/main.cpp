@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "addins/AddInForms.h"
 #include "app/CommandLine.h"
 #include "app/HeadlessFrontEnd.h"
 #include "app/frmMain.h"
@@ -14,6 +15,7 @@
 #include "platform/portable/ImageLocator.h"
 #include "platform/portable/PortablePlatform.h"
 #include "platform/portable/PortableRegistry.h"
+#include "ui/NavigatorForms.h"
 
 namespace {
 
@@ -81,6 +83,9 @@ int main(int argc, char** argv) {
     }
 
     vtl::HeadlessFrontEnd frontEnd(std::cerr);
+    vtl::ui::NavigatorForms navigatorForms(frontEnd);
+    const vtl::NavigatorDialogsScope navigatorScope(navigatorForms);
+    const vtl::AddInFormsScope addInFormsScope(frontEnd);
     try {
         const auto image = vtl::portable::locateImage(
             machineDir, std::string(VANTREL_SAMPLES_DIR) + "/win2000", std::cerr);

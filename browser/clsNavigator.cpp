@@ -4,12 +4,12 @@
 #include <exception>
 #include <limits>
 
+#include "browser/NavigatorDialogs.h"
 #include "config/ConfigFile.h"
 #include "config/VbText.h"
 #include "config/VtlError.h"
 #include "config/modAPI.h"
 #include "platform/Platform.h"
-#include "ui/frmNetscape.h"
 
 namespace vtl {
 
@@ -76,8 +76,8 @@ clsNavigator::clsNavigator() {
         // Warning, unless switched off.
         if (GetRegSetting(kAppName, "Options", "NavigatorWarning", "0") == "0" &&
             currentPrefsPath_.empty()) {
-            ui::frmNetscape warning;
-            warning.ShowModal();
+            if (NavigatorDialogs* dialogs = navigatorDialogs())
+                dialogs->ShowNavigatorWarning();
         }
     } catch (const std::exception& e) {
         warn(std::string("Error: ") + e.what());

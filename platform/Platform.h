@@ -10,19 +10,10 @@
 #include <string>
 #include <vector>
 
-// --- Dialogs: the settings objects they edit. ---
-namespace vtl {
-class clsBrowser;
-}  // namespace vtl
-
-// --- Add-in creation: the objects it makes and the forms they show. ---
+// --- Add-in creation: the objects it makes. ---
 namespace vtl {
 class AddInObject;
 }  // namespace vtl
-namespace vtl::ui {
-class Form;
-}  // namespace vtl::ui
-// --- End of add-in creation. ---
 
 namespace vtl::platform {
 
@@ -333,18 +324,6 @@ class Platform {
     }
     // --- End of Printing. ---
 
-    // --- Dialogs. Modal; each returns when the user has closed it. ---
-    // The Navigator warning (frmNetscape): returns whether its check box
-    // "Do not display this warning again" was checked.
-    virtual bool ShowNavigatorWarning() { return false; }
-    // The Navigator e-mail dialog (frmNNMail) for `config`; OK copies the
-    // edits into it.
-    struct MailDialogResult {
-        bool Cancelled = true;
-        bool Changed = false;
-    };
-    virtual MailDialogResult ShowNavigatorMail(clsBrowser& /*config*/) { return {}; }
-
     // --- Shell (shell32) and the program's own folder. ---
     // The folder the program was started from, as a Windows path without a
     // trailing "\".
@@ -396,8 +375,7 @@ class Platform {
 
     // --- Add-in creation. Add-in objects are made from their class names and
     // called late-bound by member name (addins/AddInObject.h). A platform
-    // without add-ins keeps these defaults: no class is available, none ships,
-    // an add-in's dialog closes at once as if cancelled. ---
+    // without add-ins keeps these defaults: no class is available, none ships. ---
     // What an add-in that ships with the program declares for its registration.
     struct AddInClassInfo {
         std::string className;
@@ -414,8 +392,6 @@ class Platform {
     }
     // The add-in classes that ship with the program.
     virtual std::vector<AddInClassInfo> ShippedAddIns() { return {}; }
-    // Shows an add-in's own dialog modally; returns when it has been closed.
-    virtual void ShowAddInForm(ui::Form& /*form*/) {}
     // --- End of add-in creation. ---
 };
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "browser/NavigatorDialogs.h"
 #include "browser/clsNavigator.h"
 #include "config/ConfigFile.h"
 #include "config/Screen.h"
@@ -57,7 +58,7 @@ struct Navigator {
         image = TestImage::sample(sample);
         if (prepare)
             prepare(*image);
-        image->platform().setNavigatorWarningHandler([this, tick] {
+        image->setNavigatorWarningHandler([this, tick] {
             ++warnings;
             EXPECT_EQ(Screen::MousePointer(), Screen::Default);
             return tick;
@@ -279,14 +280,14 @@ TEST(Navigator, ConfigurationFileSectionRoundTrips) {
 TEST(Navigator, MailDialogCancelKeepsTheSettings) {
     Navigator n("nt4");
     n.nn->loadConfiguration();
-    n.image->platform().setNavigatorMailHandler([](ui::frmNNMail& d) {
+    n.image->setNavigatorMailHandler([](ui::frmNNMail& d) {
         EXPECT_EQ(d.txtUserProfile.text() + "|" + d.txtOrg.text(),
                   "default|Example Net Ltd - Accounts");
         d.txtFullName.userType("A. Smith");
         d.chkLeaveMail.userClick();
         d.cmdCancel.userClick();
     });
-    const auto result = platform::sys().ShowNavigatorMail(*n.nn);
+    const auto result = navigatorDialogs()->ShowNavigatorMail(*n.nn);
     EXPECT_TRUE(result.Cancelled);
     EXPECT_FALSE(result.Changed);
     EXPECT_EQ(n.nn->EMailFullName(), "Alan Smith");

@@ -172,7 +172,7 @@ TEST(NavigatorTab, WithoutProfilesOrWithoutAnObject) {
         reg.SetSuppressErrors(true);
         reg.Cd("\\HKEY_CURRENT_USER\\Software\\Netscape\\Netscape Navigator\\biff");
         reg.DeleteValue("CurrentUser");
-        i.platform().setNavigatorWarningHandler([] { return true; });
+        i.setNavigatorWarningHandler([] { return true; });
     });
     w.show();
     EXPECT_EQ(w.main->oNNConfig, nullptr);

@@ -58,7 +58,7 @@ TEST(NetworkDrives, SavedLoadedAndAppliedThroughTheModule) {
     for (const Case& c : cases) {
         test::MainWindow w(c.sample);
         w.window->loadAddIns();
-        w.image->platform().setAddInFormHandler([&](ui::Form& form) { edit(form, c.edits, true); });
+        w.image->setAddInFormHandler([&](ui::Form& form) { edit(form, c.edits, true); });
         w.window->mnuAddInsEntry(0).userClick();
 
         const std::string file = (w.image->dir() / "drives.vtl").string();
@@ -125,7 +125,7 @@ TEST(NetworkDrives, DialogEditsOnlyWithValidInput) {
         auto image = test::TestImage::sample("nt4");
         netdrives::clsNetworkDrives addIn;
         addIn.Drives(start);
-        image->platform().setAddInFormHandler([&](ui::Form& form) { edit(form, {c.edit}, c.ok); });
+        image->setAddInFormHandler([&](ui::Form& form) { edit(form, {c.edit}, c.ok); });
         addIn.Show("C:\\configs\\office.vtl");
         EXPECT_EQ(addIn.Changed(), c.changed);
         EXPECT_EQ(addIn.Drives(), c.drives);

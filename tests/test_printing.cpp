@@ -52,7 +52,7 @@ struct Machine {
     }
     // The print dialog, as a user handles it.
     void user(std::function<void(frmPrintSetup&)> act) {
-        image->platform().setPrintDialogHandler(std::move(act));
+        image->setPrintDialogHandler(std::move(act));
     }
 
     std::unique_ptr<TestImage> image;

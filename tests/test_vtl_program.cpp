@@ -133,5 +133,19 @@ TEST(VtlProgram, ReadOnlyImage) {
     EXPECT_TRUE(fs::exists(m.file("r.txt")));
 }
 
+// Without windows the Navigator warning is one line of output, closed with its
+// box clear, and no failure.
+TEST(VtlProgram, NavigatorWarningWithoutWindows) {
+    Machine m;
+    fs::remove_all(m.image / "drive_c" / "Netscape");
+    const test::VtlRun run = m.run("/hidden");
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find("Warning...: Your Netscape Navigator preference file could not be "
+                           "located. Please check your default user profile.\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(m.registry().find("\"NavigatorWarning\"=\"0\""), std::string::npos);
+}
+
 }  // namespace
 }  // namespace vtl

@@ -7,31 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "platform/DeviceBlocks.h"
+
 namespace vtl::ui {
 
-// The fields of a device-mode block the program reads and writes.
-struct DevMode {
-    std::string deviceName;  // up to the first NUL, at most 32 characters
-    std::uint32_t fields = 0;
-    std::int16_t orientation = 0;
-    std::int16_t copies = 0;
-    std::int16_t duplex = 0;  // 0: unset
-};
-std::vector<std::uint8_t> makeDevMode(const DevMode& mode);
-// Fields beyond a short block read as zero.
-DevMode readDevMode(const std::vector<std::uint8_t>& block);
-
-// The three names of a device-names block.
-struct DevNames {
-    std::string driver;
-    std::string device;
-    std::string port;
-};
-// Driver at offset 8, each further name right after the previous one's NUL;
-// text beyond the block's 100 characters is cut.
-std::vector<std::uint8_t> makeDevNames(const DevNames& names);
-// A name whose offset lies outside the block reads as empty.
-DevNames readDevNames(const std::vector<std::uint8_t>& block);
+// The blocks' codecs, as the print dialog's users know them.
+using platform::DevMode;
+using platform::DevNames;
+using platform::makeDevMode;
+using platform::makeDevNames;
+using platform::readDevMode;
+using platform::readDevNames;
 
 // Shows the print dialog for the program's current printer with `flags`
 // (PD_PRINTSETUP: the print-setup mode). On OK makes the chosen printer the

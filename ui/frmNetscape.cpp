@@ -2,7 +2,6 @@
 
 #include "config/Screen.h"
 #include "config/modAPI.h"
-#include "platform/Platform.h"
 
 namespace vtl::ui {
 
@@ -34,15 +33,18 @@ void frmNetscape::unload() {
     Screen::SetMousePointer(previousPointer_);
 }
 
-void frmNetscape::ShowModal() {
+void frmNetscape::ShowModal(DialogService& dialogs) {
+    stored_ = false;
     load();
     setVisible(true);
-    chkWarning.setValue(platform::sys().ShowNavigatorWarning() ? 1 : 0);
-    cmdOK.click();
+    dialogs.ShowModal(*this);
+    if (!stored_)
+        cmdOK.click();
 }
 
 void frmNetscape::cmdOK_Click() {
     SaveRegSetting(kAppName, "Options", "NavigatorWarning", chkWarning.value() == 1 ? "1" : "0");
+    stored_ = true;
     unload();
 }
 

@@ -1,6 +1,6 @@
 // The warning shown when the Navigator preference file cannot be found. It is
-// put up modally through the platform; OK stores its check box as the program
-// setting "Options"/"NavigatorWarning".
+// put up modally through the front end's dialog service; OK, its one way to
+// close, stores its check box as the program setting "Options"/"NavigatorWarning".
 #pragma once
 
 #include "ui/Controls.h"
@@ -16,8 +16,9 @@ class frmNetscape : public Form {
     void load() override;
     void unload() override;
 
-    // Shows it modally and returns once OK has closed it.
-    void ShowModal();
+    // Shows it modally through `dialogs` and returns once it has closed; a
+    // close without OK counts as OK.
+    void ShowModal(DialogService& dialogs);
     // Stores "1" when chkWarning is ticked, "0" otherwise, and closes the form.
     void cmdOK_Click();
 
@@ -28,6 +29,7 @@ class frmNetscape : public Form {
   private:
     int previousPointer_ = 0;
     bool loaded_ = false;
+    bool stored_ = false;
 };
 
 }  // namespace vtl::ui

@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "config/VbText.h"
+#include "platform/DeviceBlocks.h"
 
 namespace vtl::ui {
 
@@ -101,6 +102,55 @@ void frmPrintSetup::cmdOK_Click() {
 void frmPrintSetup::cmdCancel_Click() {
     cancelled_ = true;
     setVisible(false);
+}
+
+bool runPrintSetup(platform::Platform::PrintDlgInfo& dialog,
+                   const std::vector<frmPrintSetup::Printer>& printers,
+                   const std::string& currentPrinter, DialogService& dialogs) {
+    using platform::Platform;
+    const platform::DevMode mode = platform::readDevMode(dialog.devMode);
+    const platform::DevNames names = platform::readDevNames(dialog.devNames);
+    frmPrintSetup::Choice shown;
+    shown.deviceName = !names.device.empty()      ? names.device
+                       : !mode.deviceName.empty() ? mode.deviceName
+                                                  : currentPrinter;
+    if ((mode.fields & Platform::DM_COPIES) != 0 && mode.copies > 0)
+        shown.copies = mode.copies;
+    if ((mode.fields & Platform::DM_ORIENTATION) != 0 &&
+        mode.orientation == Platform::DMORIENT_LANDSCAPE) {
+        shown.orientation = Platform::DMORIENT_LANDSCAPE;
+    }
+    if ((mode.fields & Platform::DM_DUPLEX) != 0)
+        shown.duplex = mode.duplex;
+
+    frmPrintSetup form((dialog.flags & Platform::PD_PRINTSETUP) != 0);
+    form.load();
+    form.fill(printers, shown);
+    form.setVisible(true);
+    dialogs.ShowModal(form);
+    form.setVisible(false);
+    form.unload();
+    if (form.Cancelled())
+        return false;
+
+    const frmPrintSetup::Choice chosen = form.choice();
+    platform::DevNames chosenNames{"", chosen.deviceName, ""};
+    for (const frmPrintSetup::Printer& printer : printers) {
+        if (printer.deviceName == chosen.deviceName) {
+            chosenNames.driver = printer.driverName;
+            chosenNames.port = printer.port;
+        }
+    }
+    platform::DevMode chosenMode;
+    chosenMode.deviceName = chosen.deviceName;
+    chosenMode.fields = Platform::DM_ORIENTATION | Platform::DM_COPIES |
+                        (chosen.duplex != 0 ? Platform::DM_DUPLEX : 0u);
+    chosenMode.orientation = chosen.orientation;
+    chosenMode.copies = chosen.copies;
+    chosenMode.duplex = chosen.duplex;
+    dialog.devMode = platform::makeDevMode(chosenMode);
+    dialog.devNames = platform::makeDevNames(chosenNames);
+    return true;
 }
 
 }  // namespace vtl::ui

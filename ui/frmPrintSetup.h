@@ -1,12 +1,14 @@
 // The print dialog (in its print-setup mode "Print Setup") as a form model:
 // the installed printers, the number of copies, the orientation and two-sided
-// printing. The platform fills it, hands it to the user and reads the choice.
+// printing. A front end whose platform has no print dialog of its own answers
+// PrintDlgA with it (runPrintSetup).
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "platform/Platform.h"
 #include "ui/Controls.h"
 #include "ui/DialogService.h"
 
@@ -67,5 +69,13 @@ class frmPrintSetup : public Form {
     std::vector<Printer> printers_;
     bool cancelled_ = true;
 };
+
+// Answers a PrintDlgA call with the form, shown through `dialogs`: it lists
+// `printers` and shows what the blocks ask for (the device-names block's
+// printer, else the device mode's, else `currentPrinter`). On OK fills both
+// blocks with the choice and returns true; false when cancelled.
+bool runPrintSetup(platform::Platform::PrintDlgInfo& dialog,
+                   const std::vector<frmPrintSetup::Printer>& printers,
+                   const std::string& currentPrinter, DialogService& dialogs);
 
 }  // namespace vtl::ui

@@ -2,6 +2,7 @@
 #include <cctype>
 #include <string>
 
+#include "addins/AddInForms.h"
 #include "addins/AddInModule.h"
 #include "addins/NetworkDrives/clsNetworkDrives.h"
 #include "platform/Platform.h"
@@ -28,14 +29,15 @@ vtl::AddInObject* create(const char* className) {
     return isClass(className) ? new clsNetworkDrives : nullptr;
 }
 
-void bindPlatform(vtl::platform::Platform* platform) {
-    vtl::platform::setPlatform(platform);
+void bindHost(const VantrelAddInHost* host) {
+    vtl::platform::setPlatform(host->platform);
+    vtl::setAddInForms(host->forms);
 }
 
 const VantrelAddInClass kClasses[] = {{kClassName, kAddInName, "*", kVersion}};
 
-const VantrelAddInModule kModule{vtl::kAddInAbi, sizeof(vtl::Variant), kClasses, 1,
-                                 create,         bindPlatform};
+const VantrelAddInModule kModule{vtl::kAddInAbi, sizeof(vtl::Variant), kClasses, 1, create,
+                                 bindHost};
 
 }  // namespace
 

@@ -2,11 +2,13 @@
 
 #include <cctype>
 
+#include "addins/AddInForms.h"
 #include "addins/NetworkDrives/frmNetworkDrives.h"
 #include "config/ConfigFile.h"
 #include "config/VbText.h"
 #include "config/VtlError.h"
 #include "platform/Platform.h"
+#include "ui/DialogService.h"
 
 namespace vtl::netdrives {
 
@@ -140,7 +142,8 @@ void clsNetworkDrives::Show(const std::string& file) {
     changed_ = false;
     frmNetworkDrives dialog;
     dialog.setSettings(drives_, reconnect_, file);
-    platform::sys().ShowAddInForm(dialog);
+    if (ui::DialogService* forms = addInForms())
+        forms->ShowModal(dialog);
     if (dialog.Changed()) {
         drives_ = dialog.drives();
         reconnect_ = dialog.reconnect();

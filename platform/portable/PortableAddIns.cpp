@@ -8,11 +8,11 @@
 #include <exception>
 #include <system_error>
 
+#include "addins/AddInForms.h"
 #include "addins/AddInModule.h"
 #include "config/VbText.h"
 #include "config/VtlError.h"
 #include "platform/portable/PortablePlatform.h"
-#include "ui/DialogService.h"
 
 namespace vtl::portable {
 
@@ -58,7 +58,7 @@ LoadResult loadAddInModule(const fs::path& file) {
         return {nullptr, "The file is no Vantrel add-in."};
     }
     if (table->abi != kAddInAbi || table->variantSize != sizeof(Variant) ||
-        table->create == nullptr || table->bindPlatform == nullptr ||
+        table->create == nullptr || table->bindHost == nullptr ||
         (table->classCount != 0 && table->classes == nullptr)) {
         ::dlclose(handle);
         return {nullptr, "The add-in was built for another version of Vantrel."};
@@ -81,8 +81,10 @@ class GuardedAddIn : public AddInObject {
     Variant Invoke(const std::string& member, const std::vector<Variant>& args) override {
         const std::string where = className_ + "." + member + ": ";
         try {
-            if (module_)
-                module_->table->bindPlatform(&platform::sys());
+            if (module_) {
+                const VantrelAddInHost host{&platform::sys(), addInForms()};
+                module_->table->bindHost(&host);
+            }
             return inner_->Invoke(member, args);
         } catch (const VtlError& e) {
             throw VtlError(e.number(), className_, where + e.description());
@@ -165,7 +167,8 @@ std::shared_ptr<AddInObject> PortablePlatform::CreateObject(const std::string& c
                 continue;
             std::shared_ptr<AddInObject> inner;
             try {
-                table.bindPlatform(this);
+                const VantrelAddInHost host{this, addInForms()};
+                table.bindHost(&host);
                 inner.reset(table.create(table.classes[i].className));
             } catch (const std::exception& e) {
                 throw VtlError(kAddInError, className,
@@ -202,15 +205,6 @@ std::vector<platform::Platform::AddInClassInfo> PortablePlatform::ShippedAddIns(
         }
     }
     return found;
-}
-
-void PortablePlatform::ShowAddInForm(ui::Form& form) {
-    form.load();
-    form.setVisible(true);
-    if (addInFormHandler_)
-        addInFormHandler_(form);
-    form.setVisible(false);
-    form.unload();
 }
 
 }  // namespace vtl::portable

@@ -14,12 +14,6 @@
 
 #include "platform/Platform.h"
 
-// --- Dialogs: the form the e-mail dialog handler edits. ---
-namespace vtl::ui {
-class frmNNMail;
-class frmPrintSetup;  // Printing
-}  // namespace vtl::ui
-
 namespace vtl::portable {
 
 class PortableRegistry;
@@ -163,11 +157,19 @@ class PortablePlatform : public platform::Platform {
     // port, font, copies, orientation and duplex, a blank line, then the text.
     // A printer's defaults come from its "Default DevMode" (orientation, and
     // duplex when its fields name it; without it the printer cannot print on
-    // both sides), else portrait and one copy. The print dialog is the form
-    // frmPrintSetup; headless it is cancelled, a handler stands in for the
-    // user. ---
+    // both sides), else portrait and one copy. The print dialog has no window
+    // here: without a handler it is cancelled; a front end's handler answers
+    // it for the user, given the installed printers, and returns false to
+    // cancel. ---
   public:
-    using PrintDialogHandler = std::function<void(ui::frmPrintSetup& dialog)>;
+    struct PrintDialogPrinter {
+        std::string deviceName;
+        std::string driverName;
+        std::string port;
+        bool duplex = false;  // can print on both sides
+    };
+    using PrintDialogHandler =
+        std::function<bool(PrintDlgInfo& dialog, const std::vector<PrintDialogPrinter>& printers)>;
     void setPrintDialogHandler(PrintDialogHandler handler) {
         printDialogHandler_ = std::move(handler);
     }
@@ -191,26 +193,6 @@ class PortablePlatform : public platform::Platform {
     std::optional<PrinterState> printerState_;
     PrintDialogHandler printDialogHandler_;
     // --- End of Printing. ---
-
-    // --- Dialogs (PortableDialogs.cpp). Headless, the Navigator warning is
-    // answered with its check box clear and the e-mail dialog is cancelled;
-    // a handler stands in for the user. The mail handler gets the dialog
-    // filled from its settings object and may edit it and click its buttons.
-  public:
-    using NavigatorWarningHandler = std::function<bool()>;
-    using NavigatorMailHandler = std::function<void(ui::frmNNMail& dialog)>;
-    void setNavigatorWarningHandler(NavigatorWarningHandler handler) {
-        navigatorWarningHandler_ = std::move(handler);
-    }
-    void setNavigatorMailHandler(NavigatorMailHandler handler) {
-        navigatorMailHandler_ = std::move(handler);
-    }
-    bool ShowNavigatorWarning() override;
-    MailDialogResult ShowNavigatorMail(clsBrowser& config) override;
-
-  private:
-    NavigatorWarningHandler navigatorWarningHandler_;
-    NavigatorMailHandler navigatorMailHandler_;
 
     // --- Shell (PortableShell.cpp). The program lives in
     // C:\Program Files\Vantrel. Each shell request is appended as one line to
@@ -296,20 +278,14 @@ class PortablePlatform : public platform::Platform {
     // Default: <folder of the running program>/addins.
     void setAddInFolder(std::filesystem::path folder) { addInFolder_ = std::move(folder); }
     std::filesystem::path addInFolder() const;
-    // Stands in for the user while an add-in's dialog is shown; headless, the
-    // dialog is loaded and closed at once.
-    using AddInFormHandler = std::function<void(ui::Form& form)>;
-    void setAddInFormHandler(AddInFormHandler handler) { addInFormHandler_ = std::move(handler); }
     std::shared_ptr<AddInObject> CreateObject(const std::string& className) override;
     std::vector<AddInClassInfo> ShippedAddIns() override;
-    void ShowAddInForm(ui::Form& form) override;
 
   private:
     std::vector<std::shared_ptr<AddInModuleRef>> scanAddInModules(bool& anyBroken);
     std::map<std::string, AddInFactory> addInClasses_;  // by upper-case class name
     std::optional<std::filesystem::path> addInFolder_;
     std::vector<std::string> reportedAddInFiles_;
-    AddInFormHandler addInFormHandler_;
     // --- End of add-in creation. ---
 };
 

@@ -1,5 +1,5 @@
 // The printer object and the print dialog of a machine image: documents are
-// spool files in the image, the dialog is a form model.
+// spool files in the image, the dialog is answered by the front end.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -9,9 +9,8 @@
 #include <fstream>
 
 #include "config/VbText.h"
+#include "platform/DeviceBlocks.h"
 #include "platform/portable/PortablePlatform.h"
-#include "ui/PrinterDialog.h"
-#include "ui/frmPrintSetup.h"
 
 namespace vtl::portable {
 
@@ -118,7 +117,7 @@ PortablePlatform::PrinterState PortablePlatform::printerDefaults(const std::stri
     const auto block = printer.value("Default DevMode");
     if (!block)
         return state;
-    const ui::DevMode mode = ui::readDevMode(*block);
+    const DevMode mode = readDevMode(*block);
     if ((mode.fields & DM_ORIENTATION) != 0 &&
         (mode.orientation == DMORIENT_PORTRAIT || mode.orientation == DMORIENT_LANDSCAPE)) {
         state.orientation = mode.orientation;
@@ -248,53 +247,14 @@ long PortablePlatform::PrintText(const std::string& text, const std::string& fon
 }
 
 bool PortablePlatform::PrintDlg(PrintDlgInfo& dialog) {
-    const std::vector<PrinterEntry> installed = Printers();
-    std::vector<ui::frmPrintSetup::Printer> printers;
-    for (const PrinterEntry& entry : installed) {
+    if (!printDialogHandler_)
+        return false;
+    std::vector<PrintDialogPrinter> printers;
+    for (const PrinterEntry& entry : Printers()) {
         printers.push_back({entry.deviceName, entry.driverName, entry.port,
                             printerDefaults(entry.deviceName).duplex.has_value()});
     }
-    const ui::DevMode mode = ui::readDevMode(dialog.devMode);
-    const ui::DevNames names = ui::readDevNames(dialog.devNames);
-    ui::frmPrintSetup::Choice shown;
-    shown.deviceName = !names.device.empty()      ? names.device
-                       : !mode.deviceName.empty() ? mode.deviceName
-                                                  : GetOutputPrinter();
-    if ((mode.fields & DM_COPIES) != 0 && mode.copies > 0)
-        shown.copies = mode.copies;
-    if ((mode.fields & DM_ORIENTATION) != 0 && mode.orientation == DMORIENT_LANDSCAPE)
-        shown.orientation = DMORIENT_LANDSCAPE;
-    if ((mode.fields & DM_DUPLEX) != 0)
-        shown.duplex = mode.duplex;
-
-    ui::frmPrintSetup form((dialog.flags & PD_PRINTSETUP) != 0);
-    form.load();
-    form.fill(printers, shown);
-    form.setVisible(true);
-    if (printDialogHandler_)
-        printDialogHandler_(form);
-    form.setVisible(false);
-    form.unload();
-    if (form.Cancelled())
-        return false;
-
-    const ui::frmPrintSetup::Choice chosen = form.choice();
-    ui::DevNames chosenNames{"", chosen.deviceName, ""};
-    for (const PrinterEntry& entry : installed) {
-        if (entry.deviceName == chosen.deviceName) {
-            chosenNames.driver = entry.driverName;
-            chosenNames.port = entry.port;
-        }
-    }
-    ui::DevMode chosenMode;
-    chosenMode.deviceName = chosen.deviceName;
-    chosenMode.fields = DM_ORIENTATION | DM_COPIES | (chosen.duplex != 0 ? DM_DUPLEX : 0u);
-    chosenMode.orientation = chosen.orientation;
-    chosenMode.copies = chosen.copies;
-    chosenMode.duplex = chosen.duplex;
-    dialog.devMode = ui::makeDevMode(chosenMode);
-    dialog.devNames = ui::makeDevNames(chosenNames);
-    return true;
+    return printDialogHandler_(dialog, printers);
 }
 
 }  // namespace vtl::portable

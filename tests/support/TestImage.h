@@ -6,12 +6,20 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "addins/AddInForms.h"
+#include "browser/NavigatorDialogs.h"
 #include "platform/portable/PortablePlatform.h"
+#include "ui/DialogService.h"
+#include "ui/NavigatorForms.h"
+#include "ui/frmNNMail.h"
+#include "ui/frmNetscape.h"
+#include "ui/frmPrintSetup.h"
 
 namespace vtl::test {
 
@@ -61,10 +69,50 @@ inline void writeFile(const std::filesystem::path& file, const std::string& cont
     out << content;
 }
 
+// Stands in for the user in the forms shown outside the main window: the
+// Navigator warning (box left clear) and e-mail dialog (cancelled), the print
+// dialog (cancelled) and add-ins' own dialogs (closed), unless a test's
+// handler acts for the user.
+class TestForms : public ui::DialogService {
+  public:
+    platform::Answer MsgBox(const std::string& text, std::uint32_t style,
+                            const std::string& caption) override {
+        return platform::sys().MessageBox(text, style, caption);
+    }
+    void ShowModal(ui::Form& form) override {
+        form.load();
+        form.setVisible(true);
+        if (auto* warning = dynamic_cast<ui::frmNetscape*>(&form)) {
+            warning->chkWarning.setValue(navigatorWarning && navigatorWarning() ? 1 : 0);
+        } else if (auto* mail = dynamic_cast<ui::frmNNMail*>(&form)) {
+            if (navigatorMail)
+                navigatorMail(*mail);
+            else
+                mail->cmdCancel.click();
+        } else if (auto* print = dynamic_cast<ui::frmPrintSetup*>(&form)) {
+            if (printDialog)
+                printDialog(*print);
+        } else if (addInForm) {
+            addInForm(form);
+        }
+        form.setVisible(false);
+        form.unload();
+    }
+    void ShowModeless(ui::Form& form) override {
+        form.load();
+        form.setVisible(true);
+    }
+
+    std::function<bool()> navigatorWarning;  // returns the box's state
+    std::function<void(ui::frmNNMail&)> navigatorMail;
+    std::function<void(ui::frmPrintSetup&)> printDialog;
+    std::function<void(ui::Form&)> addInForm;
+};
+
 // A copy of a sample image ("win98", "nt4", "win2000") or of an image made from
 // a registry text alone, with its platform installed while the object lives.
 // Message boxes are recorded and answered with their default button unless a
-// test scripts the answers.
+// test scripts the answers; the other forms go to its TestForms.
 class TestImage {
   public:
     struct Message {
@@ -98,6 +146,19 @@ class TestImage {
     void clearMessages() { messages_.clear(); }
     // Answers for the next message boxes, in order; then default buttons.
     void scriptAnswers(std::vector<platform::Answer> answers) { answers_ = std::move(answers); }
+    // Stand-ins for the user in the forms outside the main window.
+    void setNavigatorWarningHandler(std::function<bool()> handler) {
+        forms_.navigatorWarning = std::move(handler);
+    }
+    void setNavigatorMailHandler(std::function<void(ui::frmNNMail&)> handler) {
+        forms_.navigatorMail = std::move(handler);
+    }
+    void setPrintDialogHandler(std::function<void(ui::frmPrintSetup&)> handler) {
+        forms_.printDialog = std::move(handler);
+    }
+    void setAddInFormHandler(std::function<void(ui::Form&)> handler) {
+        forms_.addInForm = std::move(handler);
+    }
 
     // Ends the platform (its registry is folded into registry.reg) and starts a new one.
     void restart() {
@@ -128,6 +189,14 @@ class TestImage {
                 }
                 return platform::defaultAnswer(style);
             });
+        platform_->setPrintDialogHandler(
+            [this](platform::Platform::PrintDlgInfo& dialog,
+                   const std::vector<portable::PortablePlatform::PrintDialogPrinter>& printers) {
+                std::vector<ui::frmPrintSetup::Printer> listed;
+                for (const auto& p : printers)
+                    listed.push_back({p.deviceName, p.driverName, p.port, p.duplex});
+                return ui::runPrintSetup(dialog, listed, platform_->GetOutputPrinter(), forms_);
+            });
         scope_ = std::make_unique<platform::PlatformScope>(*platform_);
     }
 
@@ -137,6 +206,10 @@ class TestImage {
     std::unique_ptr<platform::PlatformScope> scope_;
     std::vector<Message> messages_;
     std::vector<platform::Answer> answers_;
+    TestForms forms_;
+    ui::NavigatorForms navigatorForms_{forms_};
+    NavigatorDialogsScope navigatorScope_{navigatorForms_};
+    AddInFormsScope addInFormsScope_{forms_};
 };
 
 }  // namespace vtl::test
