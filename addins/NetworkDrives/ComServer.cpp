@@ -1,12 +1,14 @@
 // The Network Drives add-in as a COM in-process server: the DLL's entries,
-// the object that runs clsNetworkDrives on the DLL's own Win32 platform, and
-// the Win32 view of its dialog, which forwards the user's actions to the
-// frmNetworkDrives model and redraws from it.
+// the object that runs clsNetworkDrives on the DLL's own Win32 platform and
+// dialog service, and the Win32 view of its dialog, which forwards the user's
+// actions to the frmNetworkDrives model and redraws from it.
+#include "addins/AddInForms.h"
 #include "addins/ComAddIn.h"
 #include "addins/NetworkDrives/clsNetworkDrives.h"
 #include "addins/NetworkDrives/frmNetworkDrives.h"
 #include "config/VtlError.h"
 #include "platform/win32/Win32Platform.h"
+#include "ui/DialogService.h"
 // After the platform's names, which the Windows macros would replace.
 #include "platform/win32/ComVariant.h"
 #include "platform/win32/InprocServer.h"
@@ -226,20 +228,33 @@ void showDialog(frmNetworkDrives& form) {
 
 // --- The object. ---
 
-// The DLL's own platform; an add-in's dialog is shown by the view above.
-class ServerPlatform : public win32::Win32Platform {
+// The DLL's dialog service: its dialog is shown by the view above.
+class ServerDialogs : public ui::DialogService {
   public:
-    void ShowAddInForm(ui::Form& form) override {
+    platform::Answer MsgBox(const std::string& text, std::uint32_t style,
+                            const std::string& caption) override {
+        // The platform's box, which also answers unattended runs.
+#pragma push_macro("MessageBox")
+#undef MessageBox
+        return platform::sys().MessageBox(text, style, caption);
+#pragma pop_macro("MessageBox")
+    }
+    void ShowModal(ui::Form& form) override {
         if (auto* dialog = dynamic_cast<frmNetworkDrives*>(&form))
             showDialog(*dialog);
+    }
+    void ShowModeless(ui::Form& form) override {
+        ShowModal(form);
     }
 };
 
 class NetworkDrivesObject : public AddInObject {
   public:
     Variant Invoke(const std::string& member, const std::vector<Variant>& args) override {
-        static ServerPlatform platform;
+        static win32::Win32Platform platform;
+        static ServerDialogs dialogs;
         platform::PlatformScope scope(platform);
+        AddInFormsScope forms(dialogs);
         return drives_.Invoke(member, args);
     }
 

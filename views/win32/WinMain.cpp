@@ -4,12 +4,14 @@
 #include <exception>
 #include <string>
 
+#include "addins/AddInForms.h"
 #include "app/CommandLine.h"
 #include "app/HeadlessFrontEnd.h"
 #include "app/frmMain.h"
 #include "config/clsVtlConfig.h"
 #include "config/modAPI.h"
 #include "platform/win32/Win32Platform.h"
+#include "ui/NavigatorForms.h"
 #include "views/win32/DialogViews.h"
 #include "views/win32/MainWindowView.h"
 #include "views/win32/Native.h"
@@ -51,6 +53,9 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
                    int showCommand) {
     WindowDialogs dialogs;
     vtl::views::registerDialogViews(dialogs);
+    vtl::ui::NavigatorForms navigatorForms(dialogs);
+    const vtl::NavigatorDialogsScope navigatorScope(navigatorForms);
+    const vtl::AddInFormsScope addInFormsScope(dialogs);
     try {
         vtl::win32::Win32Platform system;
         vtl::platform::PlatformScope scope(system);
