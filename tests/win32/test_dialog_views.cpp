@@ -9,9 +9,12 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "addins/AddInObject.h"
 #include "addins/frmAddIns.h"
 #include "config/modAPI.h"
+#include "platform/win32/ComAddIns.h"
 #include "tests/win32/WindowImage.h"
 #include "ui/frmAbout.h"
 #include "ui/frmNICWarning.h"
@@ -316,6 +319,64 @@ TEST_F(DialogViews, MailEditsAreChangesUntilCancelled) {
     });
     EXPECT_TRUE(form.Cancelled());
     EXPECT_FALSE(form.Changed());
+}
+
+// What the timer saw of the add-in's dialog, which runs its own modal loop.
+struct SeenDialog {
+    std::string caption = "(not shown)";
+    std::vector<std::string> problems;
+    const char* pictures = nullptr;
+};
+SeenDialog g_seen;
+
+void CALLBACK closeActiveDialog(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND dialog = GetActiveWindow();
+    if (!dialog)
+        return;
+    KillTimer(nullptr, id);
+    char caption[128] = {};
+    GetWindowTextA(dialog, caption, sizeof caption);
+    g_seen.caption = caption;
+    g_seen.problems = auditLayout(dialog);
+    if (g_seen.pictures)
+        test::saveWindowImage(dialog,
+                              std::string(g_seen.pictures) + "\\dialog-frmNetworkDrives.bmp");
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+// The shipped Network Drives add-in, registered from a program folder and asked
+// over COM to show its dialog, as the Add-Ins menu does.
+TEST_F(DialogViews, NetworkDrivesDialogOpensOverCom) {
+    char path[MAX_PATH + 1] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string built = path;
+    built = built.substr(0, built.find_last_of('\\')) + "\\addins\\NetworkDrives.dll";
+    GetTempPathA(MAX_PATH, path);
+    const std::string app = std::string(path) + "vtl-nd-" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(app.c_str(), nullptr);
+    CreateDirectoryA((app + "\\addins").c_str(), nullptr);
+    const std::string dll = app + "\\addins\\NetworkDrives.dll";
+    ASSERT_TRUE(CopyFileA(built.c_str(), dll.c_str(), FALSE)) << built;
+    ASSERT_EQ(win32::ShippedComAddIns(app).size(), 1u);
+    {
+        auto addIn = win32::CreateComAddIn("NetworkDrives.clsNetworkDrives");
+        ASSERT_NE(addIn, nullptr);
+        g_seen = SeenDialog{};
+        g_seen.pictures = std::getenv("VANTREL_SCREENSHOTS");
+        const UINT_PTR timer = SetTimer(nullptr, 0, 50, closeActiveDialog);
+        addIn->Invoke("Show", {Variant(std::string())});
+        KillTimer(nullptr, timer);
+    }
+    EXPECT_EQ(g_seen.caption.rfind("Network Drives", 0), 0u) << g_seen.caption;
+    EXPECT_EQ(g_seen.problems, std::vector<std::string>{});
+    HMODULE module = LoadLibraryA(dll.c_str());
+    if (auto unregister = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
+            reinterpret_cast<void (*)()>(GetProcAddress(module, "DllUnregisterServer"))))
+        unregister();
+    FreeLibrary(module);
+    DeleteFileA(dll.c_str());  // fails while COM still holds the DLL
+    RemoveDirectoryA((app + "\\addins").c_str());
+    RemoveDirectoryA(app.c_str());
 }
 
 }  // namespace

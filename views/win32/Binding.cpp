@@ -121,9 +121,20 @@ void TextBinding::command(int code) {
     }
 }
 
+namespace {
+
+// The top-level window that holds `w` (GetAncestor is missing on 95 and NT 4).
+HWND topLevel(HWND w) {
+    while (w && (GetWindowLongA(w, GWL_STYLE) & WS_CHILD))
+        w = GetParent(w);
+    return w;
+}
+
+}  // namespace
+
 void TextBinding::leave() {
     HWND focus = GetFocus();
-    if (!focus || focus == hwnd() || GetAncestor(focus, GA_ROOT) != GetAncestor(hwnd(), GA_ROOT))
+    if (!focus || focus == hwnd() || topLevel(focus) != topLevel(hwnd()))
         return;
     runUserAction([&] { box_.userLeave(); });
     if (box_.hasFocus() && IsWindowEnabled(hwnd())) {

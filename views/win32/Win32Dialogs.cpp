@@ -1,7 +1,6 @@
 #include "views/win32/Win32Dialogs.h"
 
 #include <cstdlib>
-#include <iostream>
 
 #include "config/modAPI.h"
 
@@ -47,9 +46,13 @@ platform::Answer Win32Dialogs::MsgBox(const std::string& text, std::uint32_t sty
         if (auto given = answer(text, style, title))
             return *given;
     }
-    if (std::getenv("VANTREL_UNATTENDED")) {
-        std::cerr << title << ": " << text << '\n';
-        return platform::defaultAnswer(style);
+    char unattended[2] = {};
+    if (GetEnvironmentVariableA("VANTREL_UNATTENDED", unattended, sizeof unattended) > 0) {
+        // The platform's box writes the one line and gives the default answer.
+#pragma push_macro("MessageBox")
+#undef MessageBox
+        return platform::sys().MessageBox(text, style, title);
+#pragma pop_macro("MessageBox")
     }
     HWND over = activeModal() ? activeModal()->hwnd() : owner_;
     if (over && !IsWindowVisible(over))
