@@ -98,4 +98,9 @@ if(VANTREL_TESTS)
     add_dependencies(vantrel_win_tests ${TEST_DLLS})
   endif()
   add_dependencies(vantrel_win_tests vtl)
+
+  # Start-up time of vtl.exe (scripts/bench-startup.sh).
+  add_executable(bench_startup ${CMAKE_SOURCE_DIR}/bench/win32/bench_startup.cpp)
+  target_link_libraries(bench_startup PRIVATE user32 kernel32)
+  add_dependencies(bench_startup vtl)
 endif()

@@ -8,10 +8,22 @@ class Screen {
   public:
     enum Pointer { Default = 0, Hourglass = 11 };
 
+    // Shows a new pointer on screen (a view installs it; none without windows).
+    using PointerHook = void (*)(int pointer);
+
     static int MousePointer() { return pointer(); }
-    static void SetMousePointer(int value) { pointer() = value; }
+    static void SetMousePointer(int value) {
+        pointer() = value;
+        if (hook())
+            hook()(value);
+    }
+    static void SetPointerHook(PointerHook show) { hook() = show; }
 
   private:
+    static PointerHook& hook() {
+        static PointerHook show = nullptr;
+        return show;
+    }
     static int& pointer() {
         static int value = Default;
         return value;

@@ -2,19 +2,20 @@
 #include <cstdint>
 #include <cstdio>
 #include <exception>
-#include <sstream>
 #include <string>
 
+#include "addins/AddInForms.h"
 #include "app/CommandLine.h"
 #include "app/HeadlessFrontEnd.h"
 #include "app/frmMain.h"
 #include "config/clsVtlConfig.h"
 #include "config/modAPI.h"
 #include "platform/win32/Win32Platform.h"
-
-// The Windows headers follow the program's: their macros rename Platform's members.
-#include <windows.h>
-#undef MessageBox
+#include "ui/NavigatorForms.h"
+#include "views/win32/DialogViews.h"
+#include "views/win32/MainWindowView.h"
+#include "views/win32/Native.h"
+#include "views/win32/Win32Dialogs.h"
 
 namespace {
 
@@ -34,52 +35,45 @@ std::string commandTail(const char* commandLine) {
     return line.substr(i);
 }
 
-// Until the window exists the program runs headlessly, but its message boxes
-// are the platform's: real ones, or lines on standard error in unattended runs.
-// (std::cerr would pull in file streams, which need a C runtime newer than 98's.)
-struct UnusedSink {
-    std::ostringstream unused;
-};
-
-class WinFrontEnd : private UnusedSink, public vtl::HeadlessFrontEnd {
+// The window's dialog service, remembering whether a message reported a failure.
+class WindowDialogs : public vtl::views::Win32Dialogs {
   public:
-    WinFrontEnd() : HeadlessFrontEnd(unused) {}
-
     vtl::platform::Answer MsgBox(const std::string& text, std::uint32_t style,
                                  const std::string& caption) override {
-        if (reportsFailure(text, style))
-            setFailed();
-        return vtl::platform::sys().MessageBox(text, style, caption);
+        if (vtl::HeadlessFrontEnd::reportsFailure(text, style))
+            failed = true;
+        return Win32Dialogs::MsgBox(text, style, caption);
     }
+    bool failed = false;
 };
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
-                   int /*showCommand*/) {
-    WinFrontEnd frontEnd;
+                   int showCommand) {
+    WindowDialogs dialogs;
+    vtl::views::registerDialogViews(dialogs);
+    vtl::ui::NavigatorForms navigatorForms(dialogs);
+    const vtl::NavigatorDialogsScope navigatorScope(navigatorForms);
+    const vtl::AddInFormsScope addInFormsScope(dialogs);
     try {
         vtl::win32::Win32Platform system;
         vtl::platform::PlatformScope scope(system);
-        vtl::frmMain window(frontEnd);
+        vtl::frmMain window(dialogs);
         window.Command = vtl::CommandLine::fromString(commandTail(GetCommandLineA()));
         try {
-            window.Form_Load();
-            if (!window.hiddenRun && window.document && window.Form_Activate()) {
-                if (!window.close())
-                    window.Form_Unload();
-            }
+            vtl::views::runMainWindow(window, dialogs, showCommand);
         } catch (const vtl::ProgramEnd&) {
             // An automatic reset ends the program; an unsupported system is a failure.
             if (!window.programEnded)
-                frontEnd.setFailed();
+                dialogs.failed = true;
         } catch (const std::exception& e) {
-            frontEnd.MsgBox(e.what(), vtl::platform::mb::OK | vtl::platform::mb::IconCritical,
-                            vtl::kAppName);
+            dialogs.MsgBox(e.what(), vtl::platform::mb::OK | vtl::platform::mb::IconCritical,
+                           vtl::kAppName);
         }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "Vantrel: %s\n", e.what());
         return 1;
     }
-    return frontEnd.failed() ? 1 : 0;
+    return dialogs.failed ? 1 : 0;
 }

@@ -1,0 +1,251 @@
+// The main window driven through window messages, as a user drives it, on the
+// Windows machine the tests run on (a seeded Wine prefix): what the user sees
+// must follow the models, and the models must receive what the user does.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/frmMain.h"
+#include "config/clsVtlConfig.h"
+#include "net/clsNetConfig.h"
+#include "platform/win32/Win32Platform.h"
+#include "tests/win32/WindowImage.h"
+#include "ui/AdvancedTab.h"
+#include "ui/GeneralTab.h"
+#include "views/win32/Layout.h"
+#include "views/win32/MainWindowView.h"
+#include "views/win32/Native.h"
+#include "views/win32/Win32Dialogs.h"
+
+namespace vtl {
+namespace {
+
+class MainWindowViewTest : public ::testing::Test {
+  protected:
+    // Starts the program's window with `commandLine`, message boxes answered by default.
+    void start(const std::string& commandLine = "") {
+        InitCommonControls();
+        dialogs.answer = [](const std::string&, std::uint32_t style, const std::string&) {
+            return std::optional<platform::Answer>(platform::defaultAnswer(style));
+        };
+        window = std::make_unique<frmMain>(dialogs);
+        window->Command = CommandLine::fromString(commandLine);
+        view = std::make_unique<views::MainWindowView>(*window, dialogs);
+        view->create();
+        window->Form_Load();
+        views::refreshAll();
+        view->show(SW_SHOWNOACTIVATE);
+        SetForegroundWindow(view->hwnd());
+        pump();
+    }
+    void TearDown() override {
+        if (view)
+            view->destroy();
+        view.reset();
+        window.reset();
+    }
+
+    static void pump() {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    HWND of(const ui::Control& control) const {
+        HWND w = view->controlOf(control);
+        EXPECT_NE(w, nullptr) << control.name();
+        return w;
+    }
+    static std::string text(HWND w) {
+        char buffer[512] = {};
+        GetWindowTextA(w, buffer, sizeof buffer);
+        return buffer;
+    }
+    void type(const ui::TextBox& box, const std::string& typed) {
+        SetWindowTextA(of(box), typed.c_str());  // the edit reports EN_CHANGE
+        pump();
+    }
+    void click(const ui::Control& control) {
+        SendMessageA(of(control), BM_CLICK, 0, 0);
+        pump();
+    }
+    void menu(const ui::MenuItem& item) {
+        SendMessageA(view->hwnd(), WM_COMMAND, view->menuId(item), 0);
+        pump();
+    }
+    void pickTab(int index) {
+        SendMessageA(view->tabs(), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+        NMHDR header{view->tabs(), 0, static_cast<UINT>(TCN_SELCHANGE)};
+        SendMessageA(view->hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+        pump();
+    }
+    std::string panel(int index) const {
+        char buffer[512] = {};
+        SendMessageA(view->status(), SB_GETTEXTA, static_cast<WPARAM>(index - 1),
+                     reinterpret_cast<LPARAM>(buffer));
+        return buffer;
+    }
+    bool toolbarPressed(int button) const {
+        return (SendMessageA(view->toolbar(), TB_GETSTATE, views::MainWindowView::toolbarId(button),
+                             0) &
+                TBSTATE_CHECKED) != 0;
+    }
+    // Every bound control of the General page shows what its model holds.
+    void expectGeneralInStep() {
+        ui::GeneralTab& g = *window->general;
+        for (const ui::TextBox* box :
+             {&g.txtIP, &g.txtMask, &g.txtGateway, &g.txtHost, &g.txtDomain, &g.txtDNSServers,
+              &g.txtDNSOrder, &g.txtWINSServer1, &g.txtWINSServer2, &g.txtWINSScopeID,
+              &g.txtNTDomain, &g.txtComputerName, &g.txtWorkGroup}) {
+            EXPECT_EQ(text(of(*box)), box->text()) << box->name();
+            EXPECT_EQ(IsWindowEnabled(of(*box)) != FALSE, box->enabled()) << box->name();
+        }
+        for (const ui::CheckBox* box : {&g.chkDHCPEnabled, &g.chkDNSEnabled, &g.chkWINSEnabled,
+                                        &g.chkLogonToNT, &g.chkDisablePWDCache, &g.chkQuickLogon}) {
+            EXPECT_EQ(SendMessageA(of(*box), BM_GETCHECK, 0, 0) == BST_CHECKED, box->value() == 1)
+                << box->name();
+            EXPECT_EQ(IsWindowEnabled(of(*box)) != FALSE, box->enabled()) << box->name();
+        }
+    }
+
+    win32::Win32Platform platform_;
+    platform::PlatformScope scope_{platform_};
+    views::Win32Dialogs dialogs;
+    std::unique_ptr<frmMain> window;
+    std::unique_ptr<views::MainWindowView> view;
+};
+
+// With VANTREL_SCREENSHOTS naming a folder, also saves a picture of each page.
+TEST_F(MainWindowViewTest, EachPageShowsWithoutCutTextOrOverlaps) {
+    const char* pictures = std::getenv("VANTREL_SCREENSHOTS");
+    const char* names[] = {"general", "explorer", "navigator", "advanced"};
+    start();
+    for (int tab = 0; tab < 4; ++tab) {
+        if (!window->SSTab.tab(tab).enabled && tab != frmMain::TabAdvanced)
+            continue;
+        window->SSTab.select(tab);
+        views::refreshAll();
+        pump();
+        EXPECT_TRUE(IsWindowVisible(view->page(tab))) << tab;
+        EXPECT_EQ(views::auditLayout(view->hwnd()), std::vector<std::string>{}) << "tab " << tab;
+        if (pictures) {
+            SetForegroundWindow(view->hwnd());
+            pump();
+            test::saveWindowImage(view->hwnd(),
+                                  std::string(pictures) + "\\main-" + names[tab] + ".bmp");
+        }
+    }
+}
+
+TEST_F(MainWindowViewTest, StartsInStepWithNoMarks) {
+    start();
+    EXPECT_EQ(text(view->hwnd()), "[Current Configuration] - Vantrel");
+    EXPECT_EQ(panel(frmMain::PanelUnsaved), "");  // filling the page is no user edit
+    EXPECT_EQ(panel(frmMain::PanelReset), "");
+    EXPECT_EQ(panel(frmMain::PanelVersion), window->sbStatus.panel(frmMain::PanelVersion).text);
+    expectGeneralInStep();
+}
+
+TEST_F(MainWindowViewTest, DhcpAndWinsBoxesFollowClicks) {
+    start();
+    ui::GeneralTab& g = *window->general;
+    // Each click goes to the model; the page then shows the model's states.
+    const ui::Control* clicks[] = {&g.chkWINSEnabled, &g.chkWINSEnabled, &g.chkDHCPEnabled,
+                                   &g.chkDHCPEnabled, &g.chkDNSEnabled,  &g.chkLogonToNT};
+    for (const ui::Control* box : clicks) {
+        const int before = static_cast<const ui::CheckBox*>(box)->value();
+        if (!box->enabled())
+            continue;
+        click(*box);
+        EXPECT_NE(static_cast<const ui::CheckBox*>(box)->value(), before) << box->name();
+        expectGeneralInStep();
+    }
+    EXPECT_EQ(panel(frmMain::PanelUnsaved), "Modified");
+}
+
+TEST_F(MainWindowViewTest, TypedTextReachesTheModelAndMarksUnsaved) {
+    start();
+    pickTab(frmMain::TabGeneral);
+    type(window->general->txtHost, "viewhost");
+    EXPECT_EQ(window->general->txtHost.text(), "viewhost");
+    EXPECT_EQ(panel(frmMain::PanelUnsaved), "Modified");
+    // A box with a length limit refuses what is beyond it.
+    type(window->general->txtComputerName, "ABCDEFGHIJKLMNOPQRS");
+    EXPECT_EQ(text(of(window->general->txtComputerName)), window->general->txtComputerName.text());
+    EXPECT_LE(window->general->txtComputerName.text().size(), 15u);
+}
+
+TEST_F(MainWindowViewTest, PartTogglesDisableTabsAndRefuseTheirSelection) {
+    start();
+    struct Case {
+        ui::MenuItem frmMain::*entry;
+        int tab;
+        int button;
+    };
+    const Case cases[] = {
+        {&frmMain::mnuToolsGeneral, frmMain::TabGeneral, frmMain::ButtonGeneral},
+        {&frmMain::mnuToolsExplorer, frmMain::TabExplorer, frmMain::ButtonExplorer},
+        {&frmMain::mnuToolsNavigator, frmMain::TabNavigator, frmMain::ButtonNavigator}};
+    for (const Case& c : cases) {
+        ui::MenuItem& item = (*window).*c.entry;
+        if (!item.enabled())
+            continue;
+        const bool wasOn = item.checked();
+        menu(item);
+        EXPECT_NE(item.checked(), wasOn);
+        EXPECT_EQ(toolbarPressed(c.button), item.checked()) << c.tab;
+        const UINT state = GetMenuState(GetMenu(view->hwnd()), view->menuId(item), MF_BYCOMMAND);
+        EXPECT_EQ((state & MF_CHECKED) != 0, item.checked()) << c.tab;
+        if (!item.checked()) {
+            pickTab(c.tab);
+            EXPECT_NE(SendMessageA(view->tabs(), TCM_GETCURSEL, 0, 0), c.tab);
+            EXPECT_EQ(SendMessageA(view->tabs(), TCM_GETCURSEL, 0, 0), window->SSTab.selected());
+        }
+    }
+    // The toolbar button turns the part on again.
+    SendMessageA(view->hwnd(), WM_COMMAND, views::MainWindowView::toolbarId(frmMain::ButtonGeneral),
+                 reinterpret_cast<LPARAM>(view->toolbar()));
+    pump();
+    EXPECT_TRUE(window->SSTab.tab(frmMain::TabGeneral).enabled);
+}
+
+TEST_F(MainWindowViewTest, BadAddressIsReportedWhenTheBoxLosesTheFocus) {
+    start();
+    ui::GeneralTab& g = *window->general;
+    if (g.chkDHCPEnabled.value() == 1)
+        click(g.chkDHCPEnabled);
+    ASSERT_TRUE(g.txtIP.enabled());
+    SetFocus(of(g.txtIP));
+    type(g.txtIP, "10.1.300.4");
+    const std::size_t before = dialogs.messages.size();
+    SetFocus(of(g.txtMask));
+    pump();
+    ASSERT_GT(dialogs.messages.size(), before);
+    EXPECT_EQ(GetFocus(), of(g.txtIP));  // the bad text stays to be corrected
+}
+
+TEST_F(MainWindowViewTest, FileNamedOnTheCommandLineFillsThePages) {
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    const std::string file = std::string(folder) + "viewtest.vtl";
+    {
+        start();
+        type(window->general->txtHost, "filehost");
+        ASSERT_TRUE(window->saveFile(file));
+        TearDown();
+    }
+    start("/load " + file);
+    EXPECT_EQ(text(view->hwnd()), "viewtest.vtl - Vantrel");
+    EXPECT_EQ(text(of(window->general->txtHost)), "filehost");
+    EXPECT_EQ(panel(frmMain::PanelUnsaved), "");
+    expectGeneralInStep();
+    DeleteFileA(file.c_str());
+}
+
+}  // namespace
+}  // namespace vtl
