@@ -10,9 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "addins/AddInRegistry.h"
 #include "app/frmMain.h"
 #include "browser/clsBrowser.h"
 #include "config/clsVtlConfig.h"
+#include "config/modAPI.h"
 #include "net/clsNetConfig.h"
 #include "platform/win32/Win32Platform.h"
 #include "tests/win32/WindowImage.h"
@@ -366,6 +368,80 @@ TEST_F(MainWindowViewTest, OpenEditApplyAndRestartFromTheMenus) {
     EXPECT_TRUE(window->sbStatus.panel(frmMain::PanelUnsaved).visible);
     EXPECT_EQ(panel(frmMain::PanelReset), "");
     EXPECT_FALSE(window->sbStatus.panel(frmMain::PanelReset).visible);
+    DeleteFileA(file.c_str());
+}
+
+// The test add-in, registered with the system and the program for the scope;
+// a file's "[Recorder] Restart=1" makes it ask for a restart once applied.
+class RecorderAddIn {
+  public:
+    RecorderAddIn() {
+        char path[MAX_PATH + 1] = {};
+        GetModuleFileNameA(nullptr, path, MAX_PATH);
+        std::string from = path;
+        from = from.substr(0, from.find_last_of('\\')) + "\\TestAddIn.dll";
+        folder_ = tempPath("vtl-view-" + std::to_string(GetCurrentProcessId()));
+        CreateDirectoryA(folder_.c_str(), nullptr);
+        dll_ = folder_ + "\\TestAddIn.dll";
+        CopyFileA(from.c_str(), dll_.c_str(), FALSE);
+        call("DllRegisterServer");
+        SaveRegSetting(kAppName, addins::kSection, kName, "");
+        SaveRegSetting(kAppName, addins::addInSection(kName), "Class", "VantrelTest.Recorder");
+        SaveRegSetting(kAppName, addins::addInSection(kName), "OS", "*");
+        SaveRegSetting(kAppName, addins::addInSection(kName), "Active", "1");
+    }
+    ~RecorderAddIn() {
+        DeleteRegSetting(kAppName, addins::kSection, kName);
+        DeleteRegSetting(kAppName, addins::addInSection(kName));
+        call("DllUnregisterServer");
+    }
+    RecorderAddIn(const RecorderAddIn&) = delete;
+    RecorderAddIn& operator=(const RecorderAddIn&) = delete;
+
+  private:
+    static constexpr const char* kName = "Recorder";
+    void call(const char* entry) const {
+        HMODULE module = LoadLibraryA(dll_.c_str());
+        ASSERT_NE(module, nullptr) << dll_;
+        auto function = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
+            reinterpret_cast<void (*)()>(GetProcAddress(module, entry)));
+        ASSERT_NE(function, nullptr) << entry;
+        EXPECT_EQ(function(), S_OK) << entry;
+        FreeLibrary(module);
+    }
+    std::string folder_;
+    std::string dll_;
+};
+
+TEST_F(MainWindowViewTest, ApplyThatNeedsARestartAsksHowAndIsAnsweredManual) {
+    const std::string file = tempPath("viewrestart.vtl");
+    prepareFile(file, "resthost", "10.78.0.1");
+    WritePrivateProfileStringA("Recorder", "Restart", "1", file.c_str());
+    RecorderAddIn addIn;
+    start();
+    openFromMenu(file);
+    EXPECT_EQ(text(view->hwnd()), "viewrestart.vtl - Vantrel");
+    type(window->general->txtDNSServers, "10.78.0.9");
+    registerDialogViews(dialogs);
+    std::string shown;
+    dialogs.onModal = [&](views::FormView& modal) {
+        shown = text(modal.hwnd());
+        auto& restart = static_cast<ui::frmRestart&>(modal.form());
+        SendMessageA(modal.binder().find(restart.optManual)->hwnd(), BM_CLICK, 0, 0);
+        SendMessageA(modal.binder().find(restart.cmdOK)->hwnd(), BM_CLICK, 0, 0);
+    };
+    menu(window->mnuFileApply);
+    EXPECT_EQ(shown, "Vantrel Restart");
+    EXPECT_EQ(dialogs.modalDepth(), 0);
+    ASSERT_FALSE(dialogs.messages.empty());
+    EXPECT_EQ(dialogs.messages.back(),
+              "Vantrel: The network changes will take effect the next time you reboot.");
+    std::string dns = dnsInRegistry();
+    std::replace(dns.begin(), dns.end(), ',', ' ');
+    EXPECT_EQ(dns, "10.78.0.9");
+    EXPECT_EQ(panel(frmMain::PanelReset), "");
+    EXPECT_FALSE(window->sbStatus.panel(frmMain::PanelReset).visible);
+    TearDown();
     DeleteFileA(file.c_str());
 }
 
