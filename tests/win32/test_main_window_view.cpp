@@ -3,19 +3,26 @@
 // must follow the models, and the models must receive what the user does.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "addins/AddInRegistry.h"
 #include "app/frmMain.h"
+#include "browser/clsBrowser.h"
 #include "config/clsVtlConfig.h"
+#include "config/modAPI.h"
 #include "net/clsNetConfig.h"
 #include "platform/win32/Win32Platform.h"
 #include "tests/win32/WindowImage.h"
 #include "ui/AdvancedTab.h"
 #include "ui/GeneralTab.h"
+#include "ui/NavigatorTab.h"
+#include "ui/frmRestart.h"
+#include "views/win32/DialogViews.h"
 #include "views/win32/Layout.h"
 #include "views/win32/MainWindowView.h"
 #include "views/win32/Native.h"
@@ -23,6 +30,54 @@
 
 namespace vtl {
 namespace {
+
+// The real platform, with the open-file dialog answered by the test.
+class AnsweringPlatform : public win32::Win32Platform {
+  public:
+    std::string chosen;  // the path the user picks; empty: Cancel
+    int asked = 0;
+    bool GetOpenFileName(OpenFileName& dialog) override {
+        ++asked;
+        if (chosen.empty())
+            return false;
+        // As the system does: the path and its NUL over the start of the buffer.
+        std::string answer = chosen + '\0';
+        if (answer.size() < dialog.file.size())
+            answer += dialog.file.substr(answer.size());
+        dialog.file = answer;
+        return true;
+    }
+};
+
+// Writes `bytes` to `path`.
+void writeFile(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    ASSERT_EQ(written, bytes.size()) << path;
+}
+
+std::string tempPath(const std::string& name) {
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    return std::string(folder) + name;
+}
+
+// A string value of HKEY_LOCAL_MACHINE, or "-" when missing.
+std::string machineValue(const char* key, const char* name) {
+    HKEY handle = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &handle) != ERROR_SUCCESS)
+        return "-";
+    char data[1024] = {};
+    DWORD size = sizeof data - 1;
+    const LONG result =
+        RegQueryValueExA(handle, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
+    RegCloseKey(handle);
+    return result == ERROR_SUCCESS ? std::string(data) : "-";
+}
 
 class MainWindowViewTest : public ::testing::Test {
   protected:
@@ -113,7 +168,25 @@ class MainWindowViewTest : public ::testing::Test {
         }
     }
 
-    win32::Win32Platform platform_;
+    // Chooses File > Open, the open-file dialog answering `path`.
+    void openFromMenu(const std::string& path) {
+        platform_.chosen = path;
+        menu(window->mnuFileOpen);
+        platform_.chosen.clear();
+    }
+    // A configuration file saved by the program with the given host name and DNS servers.
+    void prepareFile(const std::string& path, const std::string& host, const std::string& dns) {
+        start();
+        ui::GeneralTab& g = *window->general;
+        if (g.chkDNSEnabled.value() == 0)
+            click(g.chkDNSEnabled);
+        type(g.txtHost, host);
+        type(g.txtDNSServers, dns);
+        ASSERT_TRUE(window->saveFile(path));
+        TearDown();
+    }
+
+    AnsweringPlatform platform_;
     platform::PlatformScope scope_{platform_};
     views::Win32Dialogs dialogs;
     std::unique_ptr<frmMain> window;
@@ -245,6 +318,189 @@ TEST_F(MainWindowViewTest, FileNamedOnTheCommandLineFillsThePages) {
     EXPECT_EQ(panel(frmMain::PanelUnsaved), "");
     expectGeneralInStep();
     DeleteFileA(file.c_str());
+}
+
+// The DNS server list as the running Windows keeps it, blanks or commas between servers.
+std::string dnsInRegistry() {
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    GetVersionExA(&version);
+    if (version.dwPlatformId == VER_PLATFORM_WIN32_NT)
+        return machineValue("SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters", "NameServer");
+    return machineValue("System\\CurrentControlSet\\Services\\VxD\\MSTCP", "NameServer");
+}
+
+TEST_F(MainWindowViewTest, OpenEditAndApplyFromTheMenus) {
+    const std::string file = tempPath("viewroad.vtl");
+    prepareFile(file, "roadhost", "10.77.0.1");
+    start();
+    const std::size_t before = dialogs.messages.size();
+    openFromMenu(file);
+    EXPECT_EQ(platform_.asked, 1);
+    EXPECT_EQ(dialogs.messages.size(), before);
+    EXPECT_EQ(text(view->hwnd()), "viewroad.vtl - Vantrel");
+    ui::GeneralTab& g = *window->general;
+    EXPECT_EQ(text(of(g.txtHost)), "roadhost");
+    EXPECT_EQ(text(of(g.txtDNSServers)), "10.77.0.1");
+    expectGeneralInStep();
+
+    type(g.txtDNSServers, "10.77.0.9");
+    EXPECT_EQ(panel(frmMain::PanelUnsaved), "Modified");
+    registerDialogViews(dialogs);
+    std::string modalShown;
+    dialogs.onModal = [&](views::FormView& modal) {
+        modalShown = modal.form().name();
+        modal.form().setVisible(false);
+    };
+    menu(window->mnuFileApply);
+    // Network settings alone need no restart: no dialog asks how.
+    EXPECT_EQ(modalShown, "");
+    EXPECT_EQ(dialogs.messages.back(), "Vantrel: Configuration updated - no restart required.");
+    EXPECT_EQ(dialogs.modalDepth(), 0);
+    std::string dns = dnsInRegistry();
+    std::replace(dns.begin(), dns.end(), ',', ' ');
+    EXPECT_EQ(dns, "10.77.0.9");
+    EXPECT_EQ(text(view->hwnd()), "viewroad.vtl - Vantrel");
+    // A mark shows while the model shows its panel: applied, not saved.
+    EXPECT_EQ(panel(frmMain::PanelUnsaved), "Modified");
+    EXPECT_TRUE(window->sbStatus.panel(frmMain::PanelUnsaved).visible);
+    EXPECT_EQ(panel(frmMain::PanelReset), "");
+    EXPECT_FALSE(window->sbStatus.panel(frmMain::PanelReset).visible);
+    DeleteFileA(file.c_str());
+}
+
+// The test add-in, registered with the system and the program for the scope;
+// a file's "[Recorder] Restart=1" makes it ask for a restart once applied.
+class RecorderAddIn {
+  public:
+    RecorderAddIn() {
+        char path[MAX_PATH + 1] = {};
+        GetModuleFileNameA(nullptr, path, MAX_PATH);
+        std::string from = path;
+        from = from.substr(0, from.find_last_of('\\')) + "\\TestAddIn.dll";
+        folder_ = tempPath("vtl-view-" + std::to_string(GetCurrentProcessId()));
+        CreateDirectoryA(folder_.c_str(), nullptr);
+        dll_ = folder_ + "\\TestAddIn.dll";
+        CopyFileA(from.c_str(), dll_.c_str(), FALSE);
+        call("DllRegisterServer");
+        SaveRegSetting(kAppName, addins::kSection, kName, "");
+        SaveRegSetting(kAppName, addins::addInSection(kName), "Class", "VantrelTest.Recorder");
+        SaveRegSetting(kAppName, addins::addInSection(kName), "OS", "*");
+        SaveRegSetting(kAppName, addins::addInSection(kName), "Active", "1");
+    }
+    ~RecorderAddIn() {
+        DeleteRegSetting(kAppName, addins::kSection, kName);
+        DeleteRegSetting(kAppName, addins::addInSection(kName));
+        call("DllUnregisterServer");
+    }
+    RecorderAddIn(const RecorderAddIn&) = delete;
+    RecorderAddIn& operator=(const RecorderAddIn&) = delete;
+
+  private:
+    static constexpr const char* kName = "Recorder";
+    void call(const char* entry) const {
+        HMODULE module = LoadLibraryA(dll_.c_str());
+        ASSERT_NE(module, nullptr) << dll_;
+        auto function = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
+            reinterpret_cast<void (*)()>(GetProcAddress(module, entry)));
+        ASSERT_NE(function, nullptr) << entry;
+        EXPECT_EQ(function(), S_OK) << entry;
+        FreeLibrary(module);
+    }
+    std::string folder_;
+    std::string dll_;
+};
+
+TEST_F(MainWindowViewTest, ApplyThatNeedsARestartAsksHowAndIsAnsweredManual) {
+    const std::string file = tempPath("viewrestart.vtl");
+    prepareFile(file, "resthost", "10.78.0.1");
+    WritePrivateProfileStringA("Recorder", "Restart", "1", file.c_str());
+    RecorderAddIn addIn;
+    start();
+    openFromMenu(file);
+    EXPECT_EQ(text(view->hwnd()), "viewrestart.vtl - Vantrel");
+    type(window->general->txtDNSServers, "10.78.0.9");
+    registerDialogViews(dialogs);
+    std::string shown;
+    dialogs.onModal = [&](views::FormView& modal) {
+        shown = text(modal.hwnd());
+        auto& restart = static_cast<ui::frmRestart&>(modal.form());
+        SendMessageA(modal.binder().find(restart.optManual)->hwnd(), BM_CLICK, 0, 0);
+        SendMessageA(modal.binder().find(restart.cmdOK)->hwnd(), BM_CLICK, 0, 0);
+    };
+    menu(window->mnuFileApply);
+    EXPECT_EQ(shown, "Vantrel Restart");
+    EXPECT_EQ(dialogs.modalDepth(), 0);
+    ASSERT_FALSE(dialogs.messages.empty());
+    EXPECT_EQ(dialogs.messages.back(),
+              "Vantrel: The network changes will take effect the next time you reboot.");
+    std::string dns = dnsInRegistry();
+    std::replace(dns.begin(), dns.end(), ',', ' ');
+    EXPECT_EQ(dns, "10.78.0.9");
+    EXPECT_EQ(panel(frmMain::PanelReset), "");
+    EXPECT_FALSE(window->sbStatus.panel(frmMain::PanelReset).visible);
+    TearDown();
+    DeleteFileA(file.c_str());
+}
+
+TEST_F(MainWindowViewTest, ChoosingAnotherNavigatorProfileShowsItsSettings) {
+    start();
+    ui::NavigatorTab& n = *window->navigator;
+    const HWND combo = of(n.cboNNProfile);
+    const LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
+    if (!window->SSTab.tab(frmMain::TabNavigator).enabled || count < 2)
+        GTEST_SKIP() << "this machine has no second Navigator profile";
+    pickTab(frmMain::TabNavigator);
+    const LRESULT shown = SendMessageA(combo, CB_GETCURSEL, 0, 0);
+    const std::string ftpBefore = text(of(n.txtNNFTPAddr));
+    const WPARAM other = shown == 0 ? 1 : 0;
+    SendMessageA(combo, CB_SETCURSEL, other, 0);
+    SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+    pump();
+    EXPECT_EQ(n.cboNNProfile.listIndex(), static_cast<int>(other));
+    EXPECT_EQ(window->oNNConfig->CurrentProfile(), n.cboNNProfile.text());
+    for (const ui::TextBox* box :
+         {&n.txtNNHTTPAddr, &n.txtNNHTTPPort, &n.txtNNFTPAddr, &n.txtNNFTPPort, &n.txtNNExceptions})
+        EXPECT_EQ(text(of(*box)), box->text()) << box->name();
+    EXPECT_NE(text(of(n.txtNNFTPAddr)), ftpBefore);
+}
+
+TEST_F(MainWindowViewTest, BadFilesAreRefusedAndTheWindowStaysUsable) {
+    std::string binary;
+    for (int i = 0; i < 512; ++i)
+        binary += static_cast<char>(i % 256);
+    std::string huge;
+    while (huge.size() < 8u * 1024 * 1024)
+        huge += std::string(200, 'h') + "\r\n";
+    struct Case {
+        const char* name;
+        std::string content;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"viewbinary.vtl", binary, "Vantrel: Invalid configuration file."},
+        {"viewempty.vtl", "", "Vantrel: Invalid configuration file."},
+        {"viewhuge.vtl", huge, "Vantrel: Invalid configuration file."},
+    };
+    start();
+    const std::string caption = text(view->hwnd());
+    const std::string host = text(of(window->general->txtHost));
+    for (const Case& c : cases) {
+        const std::string path = tempPath(c.name);
+        writeFile(path, c.content);
+        const std::size_t before = dialogs.messages.size();
+        openFromMenu(path);
+        ASSERT_EQ(dialogs.messages.size(), before + 1) << c.name;
+        EXPECT_EQ(dialogs.messages.back(), c.message) << c.name;
+        EXPECT_EQ(text(view->hwnd()), caption) << c.name;
+        EXPECT_EQ(text(of(window->general->txtHost)), host) << c.name;
+        expectGeneralInStep();
+        DeleteFileA(path.c_str());
+    }
+    type(window->general->txtHost, "stillworks");
+    EXPECT_EQ(window->general->txtHost.text(), "stillworks");
+    EXPECT_EQ(panel(frmMain::PanelUnsaved), "Modified");
 }
 
 }  // namespace
