@@ -21,6 +21,7 @@
 #include "ui/AdvancedTab.h"
 #include "ui/GeneralTab.h"
 #include "ui/NavigatorTab.h"
+#include "ui/frmOptions.h"
 #include "ui/frmRestart.h"
 #include "views/win32/DialogViews.h"
 #include "views/win32/Layout.h"
@@ -238,6 +239,36 @@ TEST_F(MainWindowViewTest, DhcpAndWinsBoxesFollowClicks) {
         EXPECT_NE(static_cast<const ui::CheckBox*>(box)->value(), before) << box->name();
         expectGeneralInStep();
     }
+    EXPECT_EQ(panel(frmMain::PanelUnsaved), "Modified");
+}
+
+TEST_F(MainWindowViewTest, ClosingWhileADialogIsOpenLosesNothing) {
+    registerDialogViews(dialogs);
+    start();
+    pickTab(frmMain::TabGeneral);
+    type(window->general->txtHost, "keptedit");
+    const std::size_t messagesBefore = dialogs.messages.size();
+    bool mainAliveDuringDialog = false;
+    bool dialogAliveAfterClose = false;
+    bool shown = false;
+    dialogs.onModal = [&](views::FormView& modal) {
+        shown = true;
+        SendMessageA(view->hwnd(), WM_CLOSE, 0, 0);
+        pump();
+        mainAliveDuringDialog = IsWindow(view->hwnd()) != 0;
+        dialogAliveAfterClose = IsWindow(modal.hwnd()) != 0;
+        auto& options = static_cast<ui::frmOptions&>(modal.form());
+        SendMessageA(modal.binder().find(options.cmdCancel)->hwnd(), BM_CLICK, 0, 0);
+    };
+    menu(window->mnuToolsOptions);
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(mainAliveDuringDialog);
+    EXPECT_TRUE(dialogAliveAfterClose);
+    EXPECT_EQ(dialogs.modalDepth(), 0);
+    // No question was asked and the edit is still there, unsaved.
+    EXPECT_EQ(dialogs.messages.size(), messagesBefore);
+    EXPECT_TRUE(IsWindow(view->hwnd()));
+    EXPECT_EQ(text(of(window->general->txtHost)), "keptedit");
     EXPECT_EQ(panel(frmMain::PanelUnsaved), "Modified");
 }
 
