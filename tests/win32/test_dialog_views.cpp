@@ -131,6 +131,13 @@ std::string option(const char* name) {
 // With VANTREL_SCREENSHOTS naming a folder, also saves a picture of each dialog.
 TEST_F(DialogViews, EveryDialogOpensWithItsCaptionAndNothingCutOff) {
     const char* pictures = std::getenv("VANTREL_SCREENSHOTS");
+    // The manager lists the shipped add-in as a user finds it registered.
+    SaveRegSetting(kAppName, "Add-Ins", "Network Drives", "");
+    SaveRegSetting(kAppName, "Add-Ins\\Network Drives", "Class", "NetworkDrives.clsNetworkDrives");
+    SaveRegSetting(kAppName, "Add-Ins\\Network Drives", "OS", "*");
+    SaveRegSetting(kAppName, "Add-Ins\\Network Drives", "Active", "1");
+    SaveRegSetting(kAppName, "Add-Ins\\Network Drives", "File", "addins\\NetworkDrives.dll");
+    SaveRegSetting(kAppName, "Add-Ins\\Network Drives", "Version", "1.0.0");
     ui::frmAbout about;
     ui::frmNICWarning nic;
     ui::frmNNMail mail;
@@ -159,6 +166,9 @@ TEST_F(DialogViews, EveryDialogOpensWithItsCaptionAndNothingCutOff) {
             char caption[128] = {};
             GetWindowTextA(view_->hwnd(), caption, sizeof caption);
             EXPECT_STREQ(caption, c.caption);
+            if (&c.form == &addIns) {
+                EXPECT_EQ(text(addIns.frAddIn), "Network Drives");
+            }
             if (pictures) {
                 test::saveWindowImage(view_->hwnd(),
                                       std::string(pictures) + "\\dialog-" + c.form.name() + ".bmp");
