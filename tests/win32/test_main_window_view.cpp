@@ -37,6 +37,8 @@ class AnsweringPlatform : public win32::Win32Platform {
   public:
     std::string chosen;  // the path the user picks; empty: Cancel
     int asked = 0;
+    bool another = false;  // another instance runs
+    bool PrevInstance() override { return another || Win32Platform::PrevInstance(); }
     bool GetOpenFileName(OpenFileName& dialog) override {
         ++asked;
         if (chosen.empty())
@@ -269,6 +271,52 @@ TEST_F(MainWindowViewTest, ClosingWhileADialogIsOpenLosesNothing) {
     EXPECT_EQ(dialogs.messages.size(), messagesBefore);
     EXPECT_TRUE(IsWindow(view->hwnd()));
     EXPECT_EQ(text(of(window->general->txtHost)), "keptedit");
+    EXPECT_EQ(panel(frmMain::PanelUnsaved), "Modified");
+}
+
+// The visible top-level windows whose caption ends in "- Vantrel".
+int visibleMainWindows() {
+    int count = 0;
+    EnumWindows(
+        [](HWND w, LPARAM counter) -> BOOL {
+            char caption[256] = {};
+            GetWindowTextA(w, caption, sizeof caption);
+            if (IsWindowVisible(w) && std::string(caption).find("- Vantrel") != std::string::npos)
+                ++*reinterpret_cast<int*>(counter);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+TEST_F(MainWindowViewTest, SecondStartWhileADialogIsOpenEndsAndLeavesNoWindow) {
+    registerDialogViews(dialogs);
+    start();
+    pickTab(frmMain::TabGeneral);
+    type(window->general->txtHost, "firstedit");
+    bool shown = false;
+    bool dialogAlive = false;
+    int mainWindows = 0;
+    dialogs.onModal = [&](views::FormView& modal) {
+        shown = true;
+        // A second start of the program while this dialog is open.
+        platform_.another = true;
+        views::Win32Dialogs secondDialogs;
+        frmMain second(secondDialogs);
+        views::runMainWindow(second, secondDialogs, SW_SHOWNORMAL);
+        platform_.another = false;
+        pump();
+        dialogAlive = IsWindow(modal.hwnd()) != 0;
+        mainWindows = visibleMainWindows();
+        auto& options = static_cast<ui::frmOptions&>(modal.form());
+        SendMessageA(modal.binder().find(options.cmdCancel)->hwnd(), BM_CLICK, 0, 0);
+    };
+    menu(window->mnuToolsOptions);
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(dialogAlive);
+    EXPECT_EQ(mainWindows, 1);
+    EXPECT_TRUE(IsWindow(view->hwnd()));
+    EXPECT_EQ(text(of(window->general->txtHost)), "firstedit");
     EXPECT_EQ(panel(frmMain::PanelUnsaved), "Modified");
 }
 
