@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "platform/portable/AtomicFile.h"
 #include "platform/portable/PortablePlatform.h"
 #include "platform/portable/ProfileFile.h"
 
@@ -103,42 +104,8 @@ long checkTarget(const std::string& path, std::optional<mode_t>& mode) {
 
 // Writes `contents` to a new file beside `path` and renames it over `path`.
 long replaceWith(const std::string& path, const std::string& contents, std::optional<mode_t> mode) {
-    static unsigned counter = 0;
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = path + ".~" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            break;
-    }
-    if (fd < 0)
-        return writeCode(errno);
-    auto abandon = [&](int error) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        return writeCode(error);
-    };
-    if (mode && ::fchmod(fd, *mode) != 0)
-        return abandon(errno);
-    std::size_t done = 0;
-    while (done < contents.size()) {
-        const ssize_t put = ::write(fd, contents.data() + done, contents.size() - done);
-        if (put < 0) {
-            if (errno == EINTR)
-                continue;
-            return abandon(errno);
-        }
-        done += static_cast<std::size_t>(put);
-    }
-    if (::fsync(fd) != 0)
-        return abandon(errno);
-    if (::close(fd) != 0 || ::rename(temp.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temp.c_str());
-        return writeCode(error);
-    }
-    return ERROR_SUCCESS;
+    const auto failure = replaceContents(path, contents, mode);
+    return failure ? writeCode(failure->error) : ERROR_SUCCESS;
 }
 
 long readHost(const std::string& host, std::string& contents) {

@@ -10,6 +10,8 @@
 #include <map>
 #include <vector>
 
+#include "platform/portable/AtomicFile.h"
+
 namespace vtl {
 namespace {
 
@@ -388,48 +390,22 @@ std::string ParentFolder(const std::string& path) {
 
 // Writes `text` to a temporary file beside `path` and renames it over `path`.
 bool ReplaceFile(const std::string& path, const std::string& text, std::optional<mode_t> keepMode) {
-    static unsigned counter = 0;
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = path + ".~" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
+    using Step = portable::ReplaceFailure::Step;
+    const auto failure = portable::replaceContents(path, text, keepMode);
+    if (!failure)
+        return true;
+    const char* reason = std::strerror(failure->error);
+    switch (failure->step) {
+        case Step::Create:
+            return Fail("cannot create a file in " + ParentFolder(path) + ": " + reason);
+        case Step::SetMode:
+            return Fail("cannot set mode of " + path + ": " + reason);
+        case Step::Write:
+            return Fail("cannot write " + path + ": " + reason);
+        case Step::Rename:
             break;
     }
-    if (fd < 0)
-        return Fail("cannot create a file in " + ParentFolder(path) + ": " + std::strerror(errno));
-    auto abandon = [&](const std::string& what) {
-        int err = errno;
-        ::close(fd);
-        ::unlink(temp.c_str());
-        return Fail(what + " " + path + ": " + std::strerror(err));
-    };
-    if (keepMode && ::fchmod(fd, *keepMode & 07777) != 0)
-        return abandon("cannot set mode of");
-    std::size_t done = 0;
-    while (done < text.size()) {
-        ssize_t put = ::write(fd, text.data() + done, text.size() - done);
-        if (put < 0) {
-            if (errno == EINTR)
-                continue;
-            return abandon("cannot write");
-        }
-        done += static_cast<std::size_t>(put);
-    }
-    if (::fsync(fd) != 0)
-        return abandon("cannot write");
-    if (::close(fd) != 0) {
-        int err = errno;
-        ::unlink(temp.c_str());
-        return Fail("cannot write " + path + ": " + std::strerror(err));
-    }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        int err = errno;
-        ::unlink(temp.c_str());
-        return Fail("cannot replace " + path + ": " + std::strerror(err));
-    }
-    return true;
+    return Fail("cannot replace " + path + ": " + reason);
 }
 
 // Applies the write to `doc`; false when nothing changes.
