@@ -32,3 +32,32 @@ HRESULT InprocRegister(const InprocClass& cls, HMODULE module);
 HRESULT InprocUnregister(const InprocClass& cls);
 
 }  // namespace vtl::win32
+
+// The exports of an add-in DLL with one class: `cls` (an InprocClass), `classes`
+// (its one VantrelComAddInClass) and `module`, the HMODULE variable DllMain sets.
+#define VANTREL_INPROC_SERVER(cls, classes, module)                    \
+    extern "C" {                                                       \
+    BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {    \
+        if (reason == DLL_PROCESS_ATTACH) {                            \
+            module = instance;                                         \
+            DisableThreadLibraryCalls(instance);                       \
+        }                                                              \
+        return TRUE;                                                   \
+    }                                                                  \
+    STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) { \
+        return vtl::win32::InprocGetClassObject(cls, clsid, iid, out); \
+    }                                                                  \
+    STDAPI DllCanUnloadNow() {                                         \
+        return vtl::win32::InprocCanUnloadNow();                       \
+    }                                                                  \
+    STDAPI DllRegisterServer() {                                       \
+        return vtl::win32::InprocRegister(cls, module);                \
+    }                                                                  \
+    STDAPI DllUnregisterServer() {                                     \
+        return vtl::win32::InprocUnregister(cls);                      \
+    }                                                                  \
+    const VantrelComAddInClass* VantrelAddInClasses(unsigned* count) { \
+        *count = 1;                                                    \
+        return classes;                                                \
+    }                                                                  \
+    }

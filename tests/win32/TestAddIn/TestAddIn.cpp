@@ -101,35 +101,4 @@ const VantrelComAddInClass kClasses[] = {{kProgId, "Recorder", "*", "2.5.0"}};
 
 }  // namespace
 
-extern "C" {
-
-BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) {
-        g_module = module;
-        DisableThreadLibraryCalls(module);
-    }
-    return TRUE;
-}
-
-STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
-    return win32::InprocGetClassObject(kClass, clsid, iid, out);
-}
-
-STDAPI DllCanUnloadNow() {
-    return win32::InprocCanUnloadNow();
-}
-
-STDAPI DllRegisterServer() {
-    return win32::InprocRegister(kClass, g_module);
-}
-
-STDAPI DllUnregisterServer() {
-    return win32::InprocUnregister(kClass);
-}
-
-const VantrelComAddInClass* VantrelAddInClasses(unsigned* count) {
-    *count = 1;
-    return kClasses;
-}
-
-}  // extern "C"
+VANTREL_INPROC_SERVER(kClass, kClasses, g_module)
