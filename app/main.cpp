@@ -14,7 +14,7 @@
 #include "config/modAPI.h"
 #include "platform/portable/ImageLocator.h"
 #include "platform/portable/PortablePlatform.h"
-#include "platform/portable/PortableRegistry.h"
+#include "platform/portable/RegistryStore.h"
 #include "ui/NavigatorForms.h"
 
 namespace {

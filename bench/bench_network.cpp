@@ -15,7 +15,7 @@
 
 #include "net/clsNetConfig2K.h"
 #include "platform/portable/PortablePlatform.h"
-#include "platform/portable/PortableRegistry.h"
+#include "platform/portable/RegistryStore.h"
 
 namespace fs = std::filesystem;
 
@@ -35,7 +35,7 @@ long long readCalls() {
 
 struct Figures {
     double microseconds = 0;
-    vtl::portable::PortableRegistry::Stats stats;
+    vtl::portable::RegistryStore::Stats stats;
     long long reads = 0;
 };
 

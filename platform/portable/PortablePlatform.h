@@ -16,7 +16,7 @@
 
 namespace vtl::portable {
 
-class PortableRegistry;
+class RegistryStore;
 
 class PortablePlatform : public platform::Platform {
   public:
@@ -28,7 +28,7 @@ class PortablePlatform : public platform::Platform {
     ~PortablePlatform() override;
 
     const std::filesystem::path& imageDir() const { return imageDir_; }
-    PortableRegistry& registry() { return *registry_; }
+    RegistryStore& registry() { return *registry_; }
     // Replaces how message boxes are shown; by default each is written to
     // standard error as one line and answered with its default button.
     void setMessageHandler(MessageHandler handler) { messageHandler_ = std::move(handler); }
@@ -130,7 +130,7 @@ class PortablePlatform : public platform::Platform {
     bool isNtFamily();
 
     std::filesystem::path imageDir_;
-    std::unique_ptr<PortableRegistry> registry_;
+    std::unique_ptr<RegistryStore> registry_;
     MessageHandler messageHandler_;
 
     // Printers and spooler, network connections.

@@ -409,8 +409,10 @@ PortableRegistry::~PortableRegistry() {
                 foldLocked();
             }
         }
-    } catch (...) {
+    } catch (const ImageError& e) {
         // The journal still holds every change; the next load replays it.
+        writeFailed(e.what());
+    } catch (...) {
     }
     for (int fd : {lockFd_, regFd_, journalFd_}) {
         if (fd >= 0)
@@ -654,13 +656,17 @@ long PortableRegistry::beginWrite(Lock& lock) {
         return pf::ERROR_ACCESS_DENIED;
     if (long e = sync(true))
         return e;
-    if (!openJournal(true))
+    if (!openJournal(true)) {
+        writeFailed(sysError(journal_, "cannot open"));
         return pf::ERROR_ACCESS_DENIED;
+    }
     std::uint64_t keep = journalStale_ ? 0 : journalApplied_;
     if (journalSeen_ != keep) {
         // Cut off a torn record or a stale journal.
-        if (::ftruncate(journalFd_, static_cast<off_t>(keep)) != 0)
+        if (::ftruncate(journalFd_, static_cast<off_t>(keep)) != 0) {
+            writeFailed(sysError(journal_, "cannot write"));
             return pf::ERROR_CANTWRITE;
+        }
         if (journalStale_)
             journalLine_ = 0;
         journalApplied_ = journalSeen_ = keep;
@@ -696,6 +702,7 @@ long PortableRegistry::append(const std::string& record) {
     buf += end;
     if (!writeAll(journalFd_, buf.data(), buf.size(), static_cast<off_t>(journalApplied_))) {
         int err = errno;
+        writeFailed(sysError(journal_, "cannot write"));
         if (::ftruncate(journalFd_, static_cast<off_t>(journalApplied_)) != 0) {
             // The torn record is cut off by the next writer.
         }
@@ -801,8 +808,9 @@ void PortableRegistry::maybeFold() {
     if (journalApplied_ > std::max<std::uint64_t>(kMinFold, regId_.size / 2)) {
         try {
             foldLocked();
-        } catch (const ImageError&) {
+        } catch (const ImageError& e) {
             // The journal keeps the changes; a later write or the destructor retries.
+            writeFailed(e.what());
         }
     }
 }

@@ -55,26 +55,12 @@
 
 #include "platform/Platform.h"
 #include "platform/portable/RegFile.h"
+#include "platform/portable/RegistryStore.h"
 
 namespace vtl::portable {
 
-using vtl::platform::HKEY;
-
-class PortableRegistry {
+class PortableRegistry : public RegistryStore {
   public:
-    struct Stats {
-        std::uint64_t opens = 0;    // RegOpenKeyEx
-        std::uint64_t creates = 0;  // RegCreateKeyEx
-        std::uint64_t queries = 0;  // RegQueryValueEx, RegQueryInfoKey
-        std::uint64_t sets = 0;     // RegSetValueEx
-        std::uint64_t enums = 0;    // RegEnumKeyEx, RegEnumValue
-        std::uint64_t deletes = 0;  // RegDeleteKey, RegDeleteValue
-        std::uint64_t reloads = 0;  // whole loads of registry.reg
-        std::uint64_t replays =
-            0;                    // journal records applied from other processes or a previous run
-        std::uint64_t folds = 0;  // registry.reg written
-    };
-
     // Loads `regFile` and replays its journal. Throws ImageError (with the path
     // and line) when the file is missing or does not parse.
     explicit PortableRegistry(std::filesystem::path regFile);
@@ -82,34 +68,29 @@ class PortableRegistry {
     PortableRegistry(const PortableRegistry&) = delete;
     PortableRegistry& operator=(const PortableRegistry&) = delete;
 
-    long RegOpenKeyEx(HKEY parent, const std::string* subKey, std::uint32_t access, HKEY& result);
+    long RegOpenKeyEx(HKEY parent, const std::string* subKey, std::uint32_t access,
+                      HKEY& result) override;
     long RegCreateKeyEx(HKEY parent, const std::string& subKey, std::uint32_t access, HKEY& result,
-                        std::uint32_t& disposition);
-    long RegCloseKey(HKEY key);
-    long RegDeleteKey(HKEY parent, const std::string& subKey);
-    long RegDeleteValue(HKEY key, const std::string& name);
+                        std::uint32_t& disposition) override;
+    long RegCloseKey(HKEY key) override;
+    long RegDeleteKey(HKEY parent, const std::string& subKey) override;
+    long RegDeleteValue(HKEY key, const std::string& name) override;
     long RegQueryValueEx(HKEY key, const std::string& name, std::uint32_t& type,
-                         std::vector<std::uint8_t>* data, std::uint32_t& size);
+                         std::vector<std::uint8_t>* data, std::uint32_t& size) override;
     long RegSetValueEx(HKEY key, const std::string& name, std::uint32_t type,
-                       const std::uint8_t* data, std::uint32_t size);
-    long RegQueryInfoKey(HKEY key, std::uint32_t& subKeys, std::uint32_t& values);
-    long RegEnumKeyEx(HKEY key, std::uint32_t index, std::string& name);
+                       const std::uint8_t* data, std::uint32_t size) override;
+    long RegQueryInfoKey(HKEY key, std::uint32_t& subKeys, std::uint32_t& values) override;
+    long RegEnumKeyEx(HKEY key, std::uint32_t index, std::string& name) override;
     long RegEnumValue(HKEY key, std::uint32_t index, std::string& name, std::uint32_t& type,
-                      std::vector<std::uint8_t>& data);
-
-    // true: RegDeleteKey removes the whole subtree (Windows 95/98); false
-    // (default): it fails with ERROR_ACCESS_DENIED on a key with subkeys (NT).
-    void setDeleteTreeOnDelete(bool on) { deleteTree_ = on; }
+                      std::vector<std::uint8_t>& data) override;
 
     // Writes registry.reg whole and empties the journal. Returns false when the
     // image is read-only or unparsable (nothing written). Throws ImageError on
     // an I/O failure (the journal then still holds every change).
     bool fold();
 
-    bool readOnly() const { return readOnly_; }
+    bool readOnly() const override { return readOnly_; }
     const std::filesystem::path& file() const { return file_; }
-    const Stats& stats() const { return stats_; }
-    void resetStats() { stats_ = {}; }
 
   private:
     struct Key;
@@ -153,7 +134,6 @@ class PortableRegistry {
     std::uint64_t rootCounter_ = 0;
     std::unordered_map<HKEY, Handle> handles_;
     HKEY nextHandle_ = 1;
-    bool deleteTree_ = false;
     bool readOnly_ = false;
     bool broken_ = false;  // registry.reg on disk does not parse
     FileId regId_, badId_;
@@ -166,7 +146,6 @@ class PortableRegistry {
     std::uint64_t journalApplied_ = 0;  // end of the last valid record applied
     std::size_t journalLine_ = 0;       // lines up to journalApplied_
     bool journalStale_ = false;
-    Stats stats_;
 };
 
 }  // namespace vtl::portable

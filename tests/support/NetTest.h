@@ -11,7 +11,7 @@
 #include "net/clsNetConfig2K.h"
 #include "net/clsNetConfig9x.h"
 #include "net/clsNetConfigNT.h"
-#include "platform/portable/PortableRegistry.h"
+#include "platform/portable/RegistryStore.h"
 
 namespace vtl::test {
 
