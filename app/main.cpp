@@ -1,4 +1,5 @@
-// vtl: the Vantrel program on a machine image.
+// vtl: the Vantrel program on a machine image or an offline Windows system drive.
+#include <cctype>
 #include <cstring>
 #include <exception>
 #include <iostream>
@@ -12,6 +13,7 @@
 #include "app/frmMain.h"
 #include "config/clsVtlConfig.h"
 #include "config/modAPI.h"
+#include "platform/portable/HiveRegistry.h"
 #include "platform/portable/ImageLocator.h"
 #include "platform/portable/PortablePlatform.h"
 #include "platform/portable/RegistryStore.h"
@@ -20,7 +22,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: vtl [--machine DIR] [--help] [--version] [/switch [value] ...] [FILE.vtl]";
+    "usage: vtl [--machine DIR [--user NAME] [--drive X=DIR ...]] [--help] [--version]\n"
+    "           [/switch [value] ...] [FILE.vtl]";
 
 void printHelp() {
     std::cout
@@ -41,7 +44,12 @@ void printHelp() {
            "are read.\n\n"
            "Options:\n"
            "  --machine DIR  the machine image to work on (else $VANTREL_MACHINE, else\n"
-           "                 $XDG_DATA_HOME/vantrel/machine, made from the Windows 2000 sample)\n"
+           "                 $XDG_DATA_HOME/vantrel/machine, made from the Windows 2000 sample);\n"
+           "                 or the system drive of an offline Windows NT 4 / 2000 (a mounted\n"
+           "                 disk holding WINNT\\system32\\config), which is then drive C:\n"
+           "  --user NAME    on a system drive: the user profile whose settings are used\n"
+           "                 (needed when the drive holds more than one)\n"
+           "  --drive X=DIR  the folder DIR is drive X: (may be repeated)\n"
            "  --help         this text\n"
            "  --version      the program's version\n\n"
            "Exit status: 0, or 1 when a message reported a failure, 2 for a usage error.\n";
@@ -52,13 +60,48 @@ int usageError(const std::string& problem) {
     return 2;
 }
 
+// "--name VALUE" or "--name=VALUE" at argv[i]; false when arg is not that option.
+bool optionValue(int argc, char** argv, int& i, const std::string& name,
+                 std::optional<std::string>& value) {
+    const std::string arg = argv[i];
+    if (arg == name) {
+        value = i + 1 < argc ? std::optional<std::string>(argv[++i]) : std::nullopt;
+        if (!value)
+            value = std::string();
+        return true;
+    }
+    if (arg.rfind(name + "=", 0) == 0) {
+        value = arg.substr(name.size() + 1);
+        return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::optional<std::string> machineDir;
+    vtl::portable::MachineOptions machineOptions;
     std::vector<std::string> elements;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        std::optional<std::string> value;
+        if (optionValue(argc, argv, i, "--user", value)) {
+            if (value->empty())
+                return usageError("--user needs a user name");
+            machineOptions.user = *value;
+            continue;
+        }
+        if (optionValue(argc, argv, i, "--drive", value)) {
+            const std::string& v = *value;
+            if (v.size() < 3 || !std::isalpha(static_cast<unsigned char>(v[0])) ||
+                (v[1] != '=' && v[1] != ':') || (v[1] == ':' && v[2] != '=')) {
+                return usageError("--drive needs LETTER=FOLDER, e.g. --drive D=/mnt/d");
+            }
+            const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(v[0])));
+            machineOptions.drives[letter] = v.substr(v[1] == ':' ? 3 : 2);
+            continue;
+        }
         if (arg == "--help") {
             printHelp();
             return 0;
@@ -89,16 +132,23 @@ int main(int argc, char** argv) {
     try {
         const auto image = vtl::portable::locateImage(
             machineDir, std::string(VANTREL_SAMPLES_DIR) + "/win2000", std::cerr);
-        vtl::portable::PortablePlatform machine(image);
+        vtl::portable::PortablePlatform machine(image, machineOptions);
         vtl::platform::PlatformScope scope(machine);
+        machine.registry().setWriteFailureHandler([&](const std::string& message) {
+            std::cerr << "Vantrel: " << message << "\n";
+            frontEnd.setFailed();
+        });
         machine.setMessageHandler(
             [&](const std::string& text, std::uint32_t style, const std::string& caption) {
                 return frontEnd.MsgBox(text, style, caption);
             });
         if (machine.registry().readOnly()) {
-            frontEnd.MsgBox(
-                "The machine image " + image.string() + " is read-only: no setting can be changed.",
-                vtl::platform::mb::OK | vtl::platform::mb::IconExclamation, vtl::kAppName);
+            const std::string what = machine.hives() != nullptr
+                                         ? "The registry hive " + machine.hives()->readOnlyFile()
+                                         : "The machine image " + image.string();
+            frontEnd.MsgBox(what + " is read-only: no setting can be changed.",
+                            vtl::platform::mb::OK | vtl::platform::mb::IconExclamation,
+                            vtl::kAppName);
         }
 
         vtl::frmMain window(frontEnd);

@@ -3,7 +3,8 @@
 # Never enables the i386 architecture: the Windows tests run under 64-bit Wine.
 set -euo pipefail
 pkgs=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev clang-format valgrind ccache
-  g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 googletest wine wine64 xvfb xauth imagemagick)
+  g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 googletest wine wine64 xvfb xauth imagemagick
+  pkg-config libhivex-dev)
 # "help": also the browser that renders the help pages (scripts/render-help.sh).
 [ "${1:-}" = help ] && pkgs+=(chromium)
 missing=()

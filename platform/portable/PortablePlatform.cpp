@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "config/VbText.h"
+#include "platform/portable/HiveRegistry.h"
 #include "platform/portable/PortableRegistry.h"
 
 namespace vtl::portable {
@@ -54,7 +55,8 @@ bool wildcardMatch(const char* pattern, const char* name) {
 
 }  // namespace
 
-std::string resolveImagePath(const fs::path& imageDir, const std::string& path) {
+std::string resolveImagePath(const fs::path& imageDir, const std::string& path,
+                             const std::map<char, fs::path>& drives) {
     const bool onDrive = path.size() >= 2 && path[1] == ':' &&
                          std::isalpha(static_cast<unsigned char>(path[0])) &&
                          (path.size() == 2 || path[2] == '\\' || path[2] == '/');
@@ -62,7 +64,9 @@ std::string resolveImagePath(const fs::path& imageDir, const std::string& path) 
         return path;
     std::string drive = "drive_";
     drive += static_cast<char>(std::tolower(static_cast<unsigned char>(path[0])));
-    fs::path resolved = imageDir / drive;
+    auto given = drives.find(static_cast<char>(std::toupper(static_cast<unsigned char>(path[0]))));
+    const fs::path driveRoot = given != drives.end() ? given->second : imageDir / drive;
+    fs::path resolved = driveRoot;
     bool exists = true;
     std::size_t pos = 2;
     while (pos < path.size()) {
@@ -73,7 +77,7 @@ std::string resolveImagePath(const fs::path& imageDir, const std::string& path) 
         if (component.empty() || component == ".")
             continue;
         if (component == "..") {
-            if (resolved.has_parent_path() && resolved != imageDir / drive) {
+            if (resolved.has_parent_path() && resolved != driveRoot) {
                 resolved = resolved.parent_path();
             }
             continue;
@@ -109,13 +113,26 @@ std::string messageLine(const std::string& text, const std::string& caption) {
     return line;
 }
 
-PortablePlatform::PortablePlatform(const fs::path& imageDir) : imageDir_(imageDir) {
+PortablePlatform::PortablePlatform(const fs::path& imageDir, const MachineOptions& options)
+    : imageDir_(imageDir), drives_(options.drives) {
     std::error_code ec;
     if (!fs::is_directory(imageDir_, ec)) {
         throw ImageError("Machine image " + imageDir_.string() +
                          " does not exist or is not a folder.");
     }
-    registry_ = std::make_unique<PortableRegistry>(imageDir_ / "registry.reg");
+    // A folder without registry.reg that holds a Windows folder is a system drive.
+    if (!fs::exists(imageDir_ / "registry.reg", ec) && findWindowsFolder(imageDir_)) {
+        auto hives = std::make_unique<HiveRegistry>(locateHives(imageDir_, options.user));
+        hives_ = hives.get();
+        registry_ = std::move(hives);
+        drives_.try_emplace('C', imageDir_);
+    } else {
+        if (options.user) {
+            throw ImageError("--user applies to a Windows system drive; " + imageDir_.string() +
+                             " is a machine image.");
+        }
+        registry_ = std::make_unique<PortableRegistry>(imageDir_ / "registry.reg");
+    }
     // Windows 95/98 deletes a key with all its subkeys; NT refuses a key that has any.
     registry_->setDeleteTreeOnDelete(!isNtFamily());
 }
@@ -220,7 +237,7 @@ std::string PortablePlatform::GetSystemDirectory() {
 }
 
 std::string PortablePlatform::HostPath(const std::string& path) {
-    return resolveImagePath(imageDir_, path);
+    return resolveImagePath(imageDir_, path, drives_);
 }
 
 bool PortablePlatform::FindFirstFile(const std::string& path) {

@@ -1,7 +1,11 @@
-// The platform on a machine image: a directory holding an emulated Windows PC.
+// The platform on a machine: either a machine image, a directory holding an
+// emulated Windows PC,
 //   registry.reg   the whole registry (REGEDIT4)
 //   drive_c/ ...   the drives, one folder per letter
-// Which Windows the image is comes from its registry, as on a real PC.
+// or the system drive of an offline Windows NT 4 / 2000 installation (a
+// folder holding <Windows folder>\system32\config\SYSTEM), which is drive C:
+// and whose registry is its hive files (HiveRegistry). Which Windows it is
+// comes from its registry, as on a real PC.
 #pragma once
 
 #include <filesystem>
@@ -17,6 +21,14 @@
 namespace vtl::portable {
 
 class RegistryStore;
+class HiveRegistry;
+
+struct MachineOptions {
+    // The profile whose NTUSER.DAT is HKEY_CURRENT_USER (system drives only).
+    std::optional<std::string> user;
+    // Drive letter (upper case) -> host folder, over the image's own drives.
+    std::map<char, std::filesystem::path> drives;
+};
 
 class PortablePlatform : public platform::Platform {
   public:
@@ -24,11 +36,14 @@ class PortablePlatform : public platform::Platform {
         const std::string& text, std::uint32_t style, const std::string& caption)>;
 
     // Throws ImageError when the image or its registry cannot be used.
-    explicit PortablePlatform(const std::filesystem::path& imageDir);
+    explicit PortablePlatform(const std::filesystem::path& imageDir,
+                              const MachineOptions& options = {});
     ~PortablePlatform() override;
 
     const std::filesystem::path& imageDir() const { return imageDir_; }
     RegistryStore& registry() { return *registry_; }
+    // The hive-backed registry of a system drive, else nullptr.
+    HiveRegistry* hives() { return hives_; }
     // Replaces how message boxes are shown; by default each is written to
     // standard error as one line and answered with its default button.
     void setMessageHandler(MessageHandler handler) { messageHandler_ = std::move(handler); }
@@ -130,7 +145,9 @@ class PortablePlatform : public platform::Platform {
     bool isNtFamily();
 
     std::filesystem::path imageDir_;
+    std::map<char, std::filesystem::path> drives_;
     std::unique_ptr<RegistryStore> registry_;
+    HiveRegistry* hives_ = nullptr;
     MessageHandler messageHandler_;
 
     // Printers and spooler, network connections.
@@ -291,8 +308,10 @@ class PortablePlatform : public platform::Platform {
 
 // A Windows path on a drive ("C:\x" or "c:/x") resolved inside the image,
 // component by component without regard to case; components that do not exist
-// keep the case they were given. Other paths are returned unchanged.
-std::string resolveImagePath(const std::filesystem::path& imageDir, const std::string& path);
+// keep the case they were given. Other paths are returned unchanged. A drive
+// listed in `drives` is that folder, else <imageDir>/drive_<letter>.
+std::string resolveImagePath(const std::filesystem::path& imageDir, const std::string& path,
+                             const std::map<char, std::filesystem::path>& drives = {});
 
 // The one-line form in which a headless run shows a message box.
 std::string messageLine(const std::string& text, const std::string& caption);
