@@ -88,14 +88,22 @@ TEST(HiveRegistry, ReadsAndAppliesAsTheMachineImage) {
     for (const std::string sample : {"nt4", "win2000"}) {
         SCOPED_TRACE(sample);
         Disk d(sample);
-        const auto before = d.hiveBytes();
         // The settings report (network, browsers, prefs.js, win.ini) reads the same.
         ASSERT_EQ(d.onImage("/hidden /export " + test::quoted(d.file("image.txt"))).status, 0);
         const test::VtlRun read = d.onDrive("/hidden /export " + test::quoted(d.file("drive.txt")));
         ASSERT_EQ(read.status, 0) << read.out;
-        EXPECT_EQ(readFile(d.file("drive.txt")), readFile(d.file("image.txt")));
-        // A run that changes nothing leaves the hives byte for byte.
-        EXPECT_EQ(d.hiveBytes(), before);
+        auto settings = [&](const std::string& name) {  // the report below its dated header
+            const std::string text = readFile(d.file(name));
+            return text.substr(std::min(text.find("Configuration File"), text.size()));
+        };
+        EXPECT_EQ(settings("drive.txt"), settings("image.txt"));
+        EXPECT_NE(settings("drive.txt").find("Navigator"), std::string::npos);
+        // Once the program's own settings are there, a run that changes nothing
+        // leaves the hives byte for byte.
+        const auto before = d.hiveBytes();
+        fs::remove(d.built.hive("SOFTWARE").string() + ".vtl-backup");
+        ASSERT_EQ(d.onDrive("/hidden /export " + test::quoted(d.file("again.txt"))).status, 0);
+        EXPECT_TRUE(d.hiveBytes() == before);
         EXPECT_TRUE(d.leftovers().empty());
 
         // Applied on both, the hives hold what the image's registry holds.
@@ -112,9 +120,10 @@ TEST(HiveRegistry, ReadsAndAppliesAsTheMachineImage) {
                 EXPECT_EQ(actual.at(h).at(key), values) << h << "\\" << key;
             }
         }
-        EXPECT_NE(readFile(d.built.hive("SYSTEM")), before.at("SYSTEM"));
+        EXPECT_TRUE(readFile(d.built.hive("SYSTEM")) != before.at("SYSTEM"));
         // The newest previous hive is kept beside it.
-        EXPECT_EQ(readFile(d.built.hive("SYSTEM").string() + ".vtl-backup"), before.at("SYSTEM"));
+        EXPECT_TRUE(readFile(d.built.hive("SYSTEM").string() + ".vtl-backup") ==
+                    before.at("SYSTEM"));
         EXPECT_FALSE(fs::exists(d.built.hive("SYSTEM").string() + ".vtl-new"));
     }
 }
@@ -188,7 +197,7 @@ TEST(HiveRegistry, RefusesBadHivesAndWritesNothing) {
         EXPECT_EQ(run.status, 1) << run.out;
         EXPECT_NE(run.out.find(bad.string()), std::string::npos) << run.out;
         EXPECT_NE(run.out.find(c.expected), std::string::npos) << run.out;
-        EXPECT_EQ(d.hiveBytes(), before);
+        EXPECT_TRUE(d.hiveBytes() == before);
         EXPECT_TRUE(d.leftovers().empty() || c.name == "commit fails");
     }
 }
@@ -224,7 +233,7 @@ TEST(HiveRegistry, FindsTheSystemAndTheUser) {
 TEST(HiveRegistry, WaitsForAnotherWriter) {
     Disk d("nt4");
     const std::string lockFile = d.built.hive("SOFTWARE").string() + ".vtl-lock";
-    const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT, 0644);
+    const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     ASSERT_GE(fd, 0);
     ASSERT_EQ(::flock(fd, LOCK_EX), 0);
     std::thread release([fd] {

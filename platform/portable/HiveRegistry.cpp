@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <thread>
 
@@ -57,6 +58,65 @@ std::string utf8ToLatin1(std::string_view s) {
         i += len;
     }
     return out;
+}
+
+std::string folded(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return out;
+}
+
+// A key's values (type and bytes) and subkeys, by lower-case name.
+struct KeyContent {
+    std::map<std::string, std::pair<int, std::string>> values;
+    std::map<std::string, hive_node_h> children;
+};
+KeyContent contentOf(hive_h* h, hive_node_h node) {
+    KeyContent c;
+    hive_value_h* values = hivex_node_values(h, node);
+    for (hive_value_h* v = values; v != nullptr && *v != 0; ++v) {
+        char* name = hivex_value_key(h, *v);
+        hive_type t{};
+        std::size_t len = 0;
+        char* raw = hivex_value_value(h, *v, &t, &len);
+        if (name != nullptr && raw != nullptr)
+            c.values[folded(name)] = {static_cast<int>(t), std::string(raw, len)};
+        std::free(name);
+        std::free(raw);
+    }
+    std::free(values);
+    hive_node_h* children = hivex_node_children(h, node);
+    for (hive_node_h* k = children; k != nullptr && *k != 0; ++k) {
+        if (char* name = hivex_node_name(h, *k)) {
+            c.children[folded(name)] = *k;
+            std::free(name);
+        }
+    }
+    std::free(children);
+    return c;
+}
+
+// Whether two keys hold the same values and subkey names (and, deep, subtrees).
+bool sameKey(hive_h* ha, hive_node_h a, hive_h* hb, hive_node_h b, bool deep) {
+    KeyContent ca = contentOf(ha, a), cb = contentOf(hb, b);
+    if (ca.values != cb.values || ca.children.size() != cb.children.size())
+        return false;
+    for (const auto& [name, child] : ca.children) {
+        auto other = cb.children.find(name);
+        if (other == cb.children.end() || (deep && !sameKey(ha, child, hb, other->second, true)))
+            return false;
+    }
+    return true;
+}
+
+hive_node_h walkNames(hive_h* h, const std::vector<std::string>& path) {
+    hive_node_h node = hivex_root(h);
+    for (std::size_t i = 0; i < path.size() && node != 0; ++i)
+        node = hivex_node_get_child(h, node, path[i].c_str());
+    return node;
 }
 
 bool isText(std::uint32_t type) {
@@ -299,6 +359,18 @@ struct HiveRegistry::Hive {
     FileId id;
     bool dirty = false;
     int lockFd = -1;
+    // Keys changed since the hive was read, by lower-case path: (path, with subkeys).
+    std::map<std::string, std::pair<std::vector<std::string>, bool>> touched;
+
+    void touch(const std::vector<std::string>& path, bool deep) {
+        std::string k;
+        for (const std::string& part : path)
+            k += folded(part) + '\\';
+        auto& entry = touched[k];
+        entry.first = path;
+        entry.second = entry.second || deep;
+        dirty = true;
+    }
 
     ~Hive() {
         if (h != nullptr)
@@ -318,6 +390,7 @@ struct HiveRegistry::Hive {
         h = opened;
         id = before;
         dirty = false;
+        touched.clear();
     }
     hive_node_h child(hive_node_h node, const std::string& name) const {
         return node == 0 ? 0 : hivex_node_get_child(h, node, latin1ToUtf8(name).c_str());
@@ -328,11 +401,32 @@ struct HiveRegistry::Hive {
             hive_node_h next = child(node, path[i]);
             if (next == 0 && create) {
                 next = hivex_node_add_child(h, node, latin1ToUtf8(path[i]).c_str());
-                dirty = dirty || next != 0;
+                if (next != 0)
+                    touch({path.begin(), path.begin() + static_cast<std::ptrdiff_t>(i)}, false);
             }
             node = next;
         }
         return node;
+    }
+    // Whether the changed keys read as in the file (changes that were undone,
+    // keys deleted and made again as they were): then there is nothing to write.
+    bool sameAsFile() const {
+        hive_h* original = hivex_open(file.c_str(), 0);
+        if (original == nullptr)
+            return false;
+        bool same = true;
+        for (const auto& [key, entry] : touched) {
+            std::vector<std::string> names;
+            for (const std::string& part : entry.first)
+                names.push_back(latin1ToUtf8(part));
+            hive_node_h a = walkNames(h, names), b = walkNames(original, names);
+            if ((a == 0) != (b == 0) || (a != 0 && !sameKey(h, a, original, b, entry.second))) {
+                same = false;
+                break;
+            }
+        }
+        hivex_close(original);
+        return same;
     }
     std::uint32_t dword(hive_node_h node, const char* name, std::uint32_t fallback) const {
         hive_value_h v = node == 0 ? 0 : hivex_node_get_value(h, node, name);
@@ -357,6 +451,7 @@ struct HiveRegistry::Mount {
 
 struct HiveRegistry::Node {
     Hive* hive = nullptr;  // nullptr: a key only the mounts make (a root, HKLM, HKU)
+    std::vector<std::string> hivePath;
     hive_node_h node = 0;
     bool exists = false;
     bool mountPoint = false;
@@ -439,6 +534,9 @@ HiveRegistry::Node HiveRegistry::locate(int root, const std::vector<std::string>
     hive_node_h node = best->hive->walk(hivex_root(best->hive->h), best->hivePath, 0, false);
     node = best->hive->walk(node, path, best->path.size(), false);
     out.node = node;
+    out.hivePath = best->hivePath;
+    out.hivePath.insert(out.hivePath.end(),
+                        path.begin() + static_cast<std::ptrdiff_t>(best->path.size()), path.end());
     out.exists = node != 0 || (out.mountPoint && virtualKey);
     return out;
 }
@@ -557,8 +655,12 @@ void HiveRegistry::releaseLocks() {
 bool HiveRegistry::commit() {
     std::vector<Hive*> changed;
     for (auto& hive : hives_) {
-        if (hive->dirty)
+        if (hive->dirty && !hive->sameAsFile()) {
             changed.push_back(hive.get());
+        } else {
+            hive->dirty = false;
+            hive->touched.clear();
+        }
     }
     auto newFile = [](const Hive* hive) { return fs::path(hive->file.string() + ".vtl-new"); };
     auto fail = [&](const std::string& message) {
@@ -598,6 +700,7 @@ bool HiveRegistry::commit() {
         fsyncPath(hive->file.parent_path(), true);
         hive->id = fileId(hive->file);
         hive->dirty = false;
+        hive->touched.clear();
     }
     releaseLocks();
     return true;
@@ -648,19 +751,7 @@ long HiveRegistry::RegCreateKeyEx(HKEY parent, const std::string& subKey, std::u
         if (!n.exists) {
             if (n.hive == nullptr)
                 return pf::ERROR_ACCESS_DENIED;  // only the mounted hives take keys
-            const Mount* m = nullptr;
-            for (const Mount& candidate : mounts_) {
-                if (candidate.hive == n.hive && candidate.root == h.root &&
-                    (m == nullptr || candidate.path.size() > m->path.size())) {
-                    bool prefix = candidate.path.size() <= h.path.size();
-                    for (std::size_t i = 0; prefix && i < candidate.path.size(); ++i)
-                        prefix = namesEqual(candidate.path[i], h.path[i]);
-                    if (prefix)
-                        m = &candidate;
-                }
-            }
-            hive_node_h node = n.hive->walk(hivex_root(n.hive->h), m->hivePath, 0, true);
-            if (n.hive->walk(node, h.path, m->path.size(), true) == 0)
+            if (n.hive->walk(hivex_root(n.hive->h), n.hivePath, 0, true) == 0)
                 return pf::ERROR_CANTWRITE;
             disposition = 1;
         }
@@ -706,7 +797,7 @@ long HiveRegistry::RegDeleteKey(HKEY parent, const std::string& subKey) {
         return e;
     if (hivex_node_delete_child(n.hive->h, n.node) != 0)
         return pf::ERROR_CANTWRITE;
-    n.hive->dirty = true;
+    n.hive->touch(n.hivePath, true);
     return pf::ERROR_SUCCESS;
 }
 
@@ -751,7 +842,7 @@ long HiveRegistry::RegDeleteValue(HKEY key, const std::string& name) {
         return pf::ERROR_FILE_NOT_FOUND;
     if (hivex_node_set_values(n.hive->h, n.node, keep.size(), keep.data(), 0) != 0)
         return pf::ERROR_CANTWRITE;
-    n.hive->dirty = true;
+    n.hive->touch(n.hivePath, false);
     return pf::ERROR_SUCCESS;
 }
 
@@ -816,7 +907,7 @@ long HiveRegistry::RegSetValueEx(HKEY key, const std::string& name, std::uint32_
                       raw.size(), raw.data()};
     if (hivex_node_set_value(n.hive->h, n.node, &sv, 0) != 0)
         return pf::ERROR_CANTWRITE;
-    n.hive->dirty = true;
+    n.hive->touch(n.hivePath, false);
     return pf::ERROR_SUCCESS;
 }
 

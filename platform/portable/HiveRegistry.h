@@ -20,9 +20,9 @@
 // loaded again; the locks are held until the commit. A commit writes each
 // changed hive whole to "<hive>.vtl-new", syncs and checks it, then, once
 // every changed hive is written, keeps the old file as "<hive>.vtl-backup"
-// and renames the new one over it. A hive that nothing changed is never
-// written. Parts of a hive the program does not touch (value types and
-// layouts, key classes, security) are kept as they are.
+// and renames the new one over it. A hive whose changed keys read as in its
+// file (a key deleted and made again as it was) is not written. Parts of a hive the program does
+// not touch (value types and layouts, key classes, security) are kept as they are.
 //
 // Bad files. A hive that is missing, truncated, not a hive, has a bad header
 // checksum or is a Windows 95/98 registry (CREG) throws ImageError naming the
