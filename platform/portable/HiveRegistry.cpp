@@ -336,8 +336,11 @@ HiveFiles locateHives(const fs::path& drive, const std::optional<std::string>& u
         if (user ? namesEqual(name, *user) : !namesEqual(name, "Default User"))
             candidates.push_back(&dat);
     }
-    if (names.empty())
-        names = "none";
+    if (names.empty()) {
+        throw ImageError(drive.string() +
+                         ": no user profile (Profiles or Documents and Settings folder with an "
+                         "NTUSER.DAT) found.");
+    }
     if (user && candidates.empty()) {
         throw ImageError("The user " + *user + " has no profile on " + drive.string() +
                          "; profiles found: " + names + ".");
@@ -631,6 +634,7 @@ long HiveRegistry::beginWrite() {
     for (auto& hive : hives_) {
         if (fileId(hive->file) == hive->id)
             continue;
+        ++generation_;
         try {
             hive->load();
         } catch (const ImageError& e) {
@@ -751,6 +755,7 @@ long HiveRegistry::RegCreateKeyEx(HKEY parent, const std::string& subKey, std::u
         if (!n.exists) {
             if (n.hive == nullptr)
                 return pf::ERROR_ACCESS_DENIED;  // only the mounted hives take keys
+            ++generation_;
             if (n.hive->walk(hivex_root(n.hive->h), n.hivePath, 0, true) == 0)
                 return pf::ERROR_CANTWRITE;
             disposition = 1;
@@ -798,6 +803,7 @@ long HiveRegistry::RegDeleteKey(HKEY parent, const std::string& subKey) {
     if (hivex_node_delete_child(n.hive->h, n.node) != 0)
         return pf::ERROR_CANTWRITE;
     n.hive->touch(n.hivePath, true);
+    ++generation_;
     return pf::ERROR_SUCCESS;
 }
 
@@ -843,6 +849,7 @@ long HiveRegistry::RegDeleteValue(HKEY key, const std::string& name) {
     if (hivex_node_set_values(n.hive->h, n.node, keep.size(), keep.data(), 0) != 0)
         return pf::ERROR_CANTWRITE;
     n.hive->touch(n.hivePath, false);
+    ++generation_;
     return pf::ERROR_SUCCESS;
 }
 
@@ -908,6 +915,7 @@ long HiveRegistry::RegSetValueEx(HKEY key, const std::string& name, std::uint32_
     if (hivex_node_set_value(n.hive->h, n.node, &sv, 0) != 0)
         return pf::ERROR_CANTWRITE;
     n.hive->touch(n.hivePath, false);
+    ++generation_;
     return pf::ERROR_SUCCESS;
 }
 
@@ -939,10 +947,15 @@ long HiveRegistry::RegEnumKeyEx(HKEY key, std::uint32_t index, std::string& name
     Node n = locate(h.root, h.path);
     if (!n.exists)
         return pf::ERROR_KEY_DELETED;
-    std::vector<std::string> names = childNames(h.root, h.path, n);
-    if (index >= names.size())
+    EnumCache& c = enumCache_;
+    if (c.generation != generation_ || c.root != h.root || c.path.size() != h.path.size() ||
+        !std::equal(c.path.begin(), c.path.end(), h.path.begin(),
+                    [](const std::string& a, const std::string& b) { return namesEqual(a, b); })) {
+        c = EnumCache{h.root, h.path, childNames(h.root, h.path, n), generation_};
+    }
+    if (index >= c.names.size())
         return pf::ERROR_NO_MORE_ITEMS;
-    name = std::move(names[index]);
+    name = c.names[index];
     return pf::ERROR_SUCCESS;
 }
 

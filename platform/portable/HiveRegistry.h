@@ -116,6 +116,14 @@ class HiveRegistry : public RegistryStore {
     std::unordered_map<HKEY, Handle> handles_;
     HKEY nextHandle_ = 1;
     std::string readOnlyFile_;
+    // The subkey names last enumerated, so that enumerating a key is linear.
+    struct EnumCache {
+        int root = -1;
+        std::vector<std::string> path, names;
+        std::uint64_t generation = 0;
+    };
+    EnumCache enumCache_;
+    std::uint64_t generation_ = 1;  // counts changes
     bool locked_ = false;
     bool lockRefused_ = false;
 };
