@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "platform/portable/HiveRegistry.h"
+#include "platform/portable/PortablePlatform.h"
 #include "support/HiveBuilder.h"
 #include "support/TestImage.h"
 #include "support/VtlRun.h"
@@ -228,6 +229,29 @@ TEST(HiveRegistry, FindsTheSystemAndTheUser) {
         EXPECT_EQ(run.status, c.status) << c.arguments << "\n" << run.out;
         EXPECT_NE(run.out.find(c.expected), std::string::npos) << c.arguments << "\n" << run.out;
     }
+}
+
+TEST(HiveRegistry, DrivesAndSystemAsOnARunningPc) {
+    Disk d("win2000");
+    test::TempDir driveD;
+    fs::create_directories(driveD.path() / "Data");
+    portable::MachineOptions options;
+    options.user = "jane";
+    options.drives['D'] = driveD.path();
+    portable::PortablePlatform machine(d.built.drive, options);
+    ASSERT_NE(machine.hives(), nullptr);
+    platform::OsVersionInfo version;
+    ASSERT_TRUE(machine.GetVersionEx(version));
+    EXPECT_EQ(version.majorVersion, 5u);
+    EXPECT_EQ(version.buildNumber, 2195u);
+    EXPECT_EQ(machine.GetWindowsDirectory(), "C:\\WINNT");
+    const std::pair<std::string, fs::path> paths[] = {
+        {"C:\\winnt\\WIN.INI", d.built.drive / "WINNT" / "win.ini"},
+        {"c:/WINNT/system32", d.built.drive / "WINNT" / "system32"},
+        {"D:\\data\\new.txt", driveD.path() / "Data" / "new.txt"},
+    };
+    for (const auto& [windows, host] : paths)
+        EXPECT_EQ(fs::path(machine.HostPath(windows)), host) << windows;
 }
 
 TEST(HiveRegistry, WaitsForAnotherWriter) {
