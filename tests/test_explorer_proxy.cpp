@@ -66,8 +66,9 @@ TEST_F(ExplorerProxy, RegistryStringParsesAndComposes) {
         // Ports are text: neither numbers nor the 16-bit range are checked.
         {"ftp=f:abc;http=h:99999;https=s:-1", false, "h|99999 f|abc | s|-1 old|9",
          "ftp=f:abc;http=h:99999;https=s:-1;socks=old:9"},
-        // An empty value is the single form with nothing in it.
-        {"", true, none, ":"},
+        // An empty value names no proxy; a lone ":" is the single form with nothing in it.
+        {"", false, none, "socks=old:9"},
+        {":", true, "| | | | old|9", ":"},
         {"ht:tp=h:80", false, none, "socks=old:9"},
     };
     for (const Case& c : cases) {
@@ -83,6 +84,43 @@ TEST_F(ExplorerProxy, RegistryStringParsesAndComposes) {
         EXPECT_EQ(proxyPairs(ie), c.pairs) << where;
         ie.SetProxyAddresses();
         EXPECT_EQ(RegProbe::get(kSettings, "ProxyServer"), sz(c.composed)) << where;
+    }
+}
+
+// Read and written back, every text is stable from the first write on: through
+// the registry and through a configuration file.
+TEST_F(ExplorerProxy, ReadingAndWritingBackIsStable) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"//", "//:"},
+        {"http=//", "http=//"},
+        {"proxy//:", "proxy//:"},
+        {"http=x://p", "http=x://p"},
+        {"x://p", "x://p:"},
+        {":80", ":80"},
+        {"http=:80", ""},
+        {"http=h:80=", "http=h:80="},
+        {"http=", ""},
+        {";;", ":"},
+        {"a:1; b:2", "b:2"},
+        {"http=h ;ftp=f", "ftp=f;http=h"},
+    };
+    for (const auto& [text, once] : cases) {
+        std::string registry = text, profile = text;
+        for (int cycle = 1; cycle <= 2; ++cycle) {
+            RegProbe::set(kSettings, "ProxyServer", sz(registry));
+            clsExplorer ie;
+            ie.GetProxyAddresses();
+            ie.SetProxyAddresses();
+            EXPECT_EQ(RegProbe::get(kSettings, "ProxyServer"), sz(once)) << text << cycle;
+            registry = once;
+
+            test::writeFile(file, "[Internet Explorer]\r\nProxyServer=" + profile + "\r\n");
+            clsExplorer fromFile;
+            fromFile.LoadConfigurationFile(file);
+            fromFile.SaveConfigurationFile(file);
+            profile = ReadConfigValue("Internet Explorer", "ProxyServer", file);
+            EXPECT_EQ(profile, once) << text << cycle;
+        }
     }
 }
 
