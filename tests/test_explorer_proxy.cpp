@@ -40,8 +40,10 @@ struct ExplorerProxy : ::testing::Test {
     std::string file = (image->dir() / "settings.vtl").string();
 };
 
-// Registry "ProxyServer" -> properties -> registry "ProxyServer" again. The
-// SOCKS pair starts as old|9 and is kept unless the string names it.
+// Registry "ProxyServer" -> properties -> registry "ProxyServer" again, and once
+// more: from the first write on the text stays the same, through the registry and
+// through a configuration file. The SOCKS pair starts as old|9 and is kept unless
+// the string names it.
 TEST_F(ExplorerProxy, RegistryStringParsesAndComposes) {
     struct Case {
         std::string stored;
@@ -70,6 +72,17 @@ TEST_F(ExplorerProxy, RegistryStringParsesAndComposes) {
         {"", false, none, "socks=old:9"},
         {":", true, "| | | | old|9", ":"},
         {"ht:tp=h:80", false, none, "socks=old:9"},
+        // Odd texts: only a colon followed by "//" ends a scheme; no blanks at the ends.
+        {"//", true, "//| //| //| //| old|9", "//:"},
+        {"x://p", true, "x://p| x://p| x://p| x://p| old|9", "x://p:"},
+        {"http=//", false, "//| | | | old|9", "http=//;socks=old:9"},
+        {":80", true, "|80 |80 |80 |80 old|9", ":80"},
+        {"http=:80", false, "|80 | | | old|9", "socks=old:9"},
+        {"http=h:80=", false, "h|80= | | | old|9", "http=h:80=;socks=old:9"},
+        {"http=", false, none, "socks=old:9"},
+        {";;", true, none, ":"},
+        {"a:1; b:2", true, " b|2  b|2  b|2  b|2 old|9", "b:2"},
+        {"http=h ;socks=", false, "h | | | | |", "http=h"},
     };
     for (const Case& c : cases) {
         const std::string where = c.stored.substr(0, 60);
@@ -84,42 +97,19 @@ TEST_F(ExplorerProxy, RegistryStringParsesAndComposes) {
         EXPECT_EQ(proxyPairs(ie), c.pairs) << where;
         ie.SetProxyAddresses();
         EXPECT_EQ(RegProbe::get(kSettings, "ProxyServer"), sz(c.composed)) << where;
-    }
-}
+        ie.GetProxyAddresses();
+        ie.SetProxyAddresses();
+        EXPECT_EQ(RegProbe::get(kSettings, "ProxyServer"), sz(c.composed)) << where;
 
-// Read and written back, every text is stable from the first write on: through
-// the registry and through a configuration file.
-TEST_F(ExplorerProxy, ReadingAndWritingBackIsStable) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"//", "//:"},
-        {"http=//", "http=//"},
-        {"proxy//:", "proxy//:"},
-        {"http=x://p", "http=x://p"},
-        {"x://p", "x://p:"},
-        {":80", ":80"},
-        {"http=:80", ""},
-        {"http=h:80=", "http=h:80="},
-        {"http=", ""},
-        {";;", ":"},
-        {"a:1; b:2", "b:2"},
-        {"http=h ;ftp=f", "ftp=f;http=h"},
-    };
-    for (const auto& [text, once] : cases) {
-        std::string registry = text, profile = text;
-        for (int cycle = 1; cycle <= 2; ++cycle) {
-            RegProbe::set(kSettings, "ProxyServer", sz(registry));
-            clsExplorer ie;
-            ie.GetProxyAddresses();
-            ie.SetProxyAddresses();
-            EXPECT_EQ(RegProbe::get(kSettings, "ProxyServer"), sz(once)) << text << cycle;
-            registry = once;
-
-            test::writeFile(file, "[Internet Explorer]\r\nProxyServer=" + profile + "\r\n");
+        std::string text = c.stored;
+        for (int cycle = 0; cycle < 2; ++cycle) {
+            test::writeFile(file, "[Internet Explorer]\r\nProxyServer=" + text + "\r\n");
             clsExplorer fromFile;
             fromFile.LoadConfigurationFile(file);
             fromFile.SaveConfigurationFile(file);
-            profile = ReadConfigValue("Internet Explorer", "ProxyServer", file);
-            EXPECT_EQ(profile, once) << text << cycle;
+            const std::string saved = ReadConfigValue("Internet Explorer", "ProxyServer", file);
+            EXPECT_TRUE(cycle == 0 || saved == text) << where << " -> " << text << " -> " << saved;
+            text = saved;
         }
     }
 }
