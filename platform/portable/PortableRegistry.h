@@ -95,6 +95,9 @@ class PortableRegistry : public RegistryStore {
   private:
     struct Key;
     struct Value;
+    struct Values;
+    struct Segment;
+    struct Tree;
     struct Handle {
         Key* key = nullptr;  // nullptr: the key was deleted
         std::uint32_t access = 0;
@@ -104,16 +107,19 @@ class PortableRegistry : public RegistryStore {
         bool operator==(const FileId&) const = default;
     };
     class TreeSink;
+    class IndexSink;
     class Lock;
 
     // Tree.
     Key* resolve(HKEY key, std::uint32_t need, long& err);
     HKEY newHandle(Key* key, std::uint32_t access);
-    static Key* walk(Key* from, std::string_view subKey, bool create);
+    Key* walk(Key* from, std::string_view subKey, bool create);
     static std::string pathOf(const Key* key);
     void removeKey(Key* key);
     Key* keyAt(std::string_view path, bool create);
-    void touchRoot(const Key* key);
+    Values& valuesOf(Key* key);
+    void setValue(Key* key, std::string_view name, std::uint32_t type,
+                  std::vector<std::uint8_t>&& data);
 
     // Files.
     long sync(bool haveLock);
@@ -125,20 +131,18 @@ class PortableRegistry : public RegistryStore {
     long prepareWrite(Lock& lock, Check&& check);
     long append(const std::string& record);
     void writeFile();
-    void foldLocked();
+    void foldLocked(bool reread);
     void maybeFold();
 
-    std::filesystem::path file_, journal_, lock_, tmp_;
-    std::unique_ptr<Key> roots_[6];
-    std::uint64_t rootSeen_[6] = {};  // when each root first appeared (0: never); the file order
-    std::uint64_t rootCounter_ = 0;
+    std::filesystem::path file_, journal_, lock_;
+    std::unique_ptr<Tree> tree_;
     std::unordered_map<HKEY, Handle> handles_;
     HKEY nextHandle_ = 1;
     bool readOnly_ = false;
     bool broken_ = false;  // registry.reg on disk does not parse
     FileId regId_, badId_;
     std::uint64_t regHash_ = 0;
-    int regFd_ = -1;  // pins the loaded registry.reg so its inode is not reused
+    int regFd_ = -1;  // the loaded registry.reg: pins its inode, source of untouched bytes
     int lockFd_ = -1;
     int journalFd_ = -1;
     std::uint64_t journalIno_ = 0;
