@@ -1,12 +1,16 @@
 // The registry of a machine image, kept in a REGEDIT4 file, with the Win32
 // registry calls of vtl::platform::Platform.
 //
-// Storage. The registry lives in memory as a tree. On disk it is
+// Storage. On disk the registry is
 //   registry.reg          the whole registry, REGEDIT4, CRLF;
 //   registry.reg.journal  the changes made since registry.reg was written;
 //   registry.reg.lock     an empty file that carries the flock.
-// registry.reg is only ever replaced atomically: written whole to
-// registry.reg.tmp in the same folder, fsynced, renamed over the old file.
+// In memory it is a tree of keys indexing registry.reg: loading checks every
+// line of the mapped file but keeps only the keys and the byte ranges of their
+// sections; a key's values are decoded when first asked for. Keys deeper than
+// 512 levels below a root are refused. registry.reg is only ever replaced
+// atomically: written to registry.reg.<pid>.<random>.tmp in the same folder,
+// fsynced, renamed over the old file.
 //
 // Journal. The journal starts with ";vtl-journal <hash>", the hash of the
 // registry.reg content it continues, then holds one record per change, in
@@ -29,11 +33,14 @@
 // never lose each other's changes and a change is visible to others once
 // the call that made it has returned.
 //
-// Folding. fold() writes registry.reg from memory (after syncing) and
-// empties the journal, under the exclusive lock. A write folds by itself
-// when the journal outgrows half of registry.reg (at least 256 KiB), so a
-// write costs amortised O(1) however large the image. The destructor folds
-// whatever the journal holds, including a journal left by a killed process.
+// Folding. fold() writes registry.reg (after syncing) and empties the journal,
+// under the exclusive lock: untouched byte ranges are copied as they are, keys
+// whose values changed are written at their first section, new keys at the end.
+// When the tree equals registry.reg nothing is written (the destructor then
+// removes the journal). A write folds by itself when the journal outgrows half
+// of registry.reg (at least 256 KiB), so a write costs amortised O(1) however
+// large the image. The destructor folds whatever the journal holds, including a
+// journal left by a killed process.
 //
 // Read-only images (file or folder without write permission bits, or not
 // writable by this user): reads work, every write returns
