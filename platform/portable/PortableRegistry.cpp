@@ -229,7 +229,8 @@ struct PortableRegistry::Key {
         std::size_t h = 1469598103934665603ULL;
         for (char c : n)
             h = (h ^ static_cast<unsigned char>(lower(c))) * 1099511628211ULL;
-        return h;
+        h ^= h >> 32;
+        return h * 0xff51afd7ed558ccdULL >> 20;
     }
     void indexChild(std::uint32_t pos) {
         std::vector<std::uint32_t>& t = *childIndex;
@@ -347,7 +348,8 @@ struct PortableRegistry::Tree {
     std::size_t size = 0;
     void* map = nullptr;
     bool loading = true;
-    bool changed = false;  // differs from registry.reg
+    bool changed = false;       // keys added or deleted since registry.reg was read
+    std::vector<Key*> touched;  // keys whose values were changed
 };
 
 PortableRegistry::Key* PortableRegistry::walk(Key* from, std::string_view subKey, bool create) {
@@ -409,10 +411,15 @@ void PortableRegistry::removeKey(Key* key) {
 }
 
 PortableRegistry::Values& PortableRegistry::valuesOf(Key* key) {
-    if (key->values)
-        return *key->values;
-    key->values = std::make_unique<Values>();
-    // Decodes the key's sections of the mapped file (checked when it was read).
+    if (!key->values) {
+        key->values = std::make_unique<Values>();
+        decode(key, *key->values);
+    }
+    return *key->values;
+}
+
+// Decodes the key's sections of the mapped file (checked when it was read).
+void PortableRegistry::decode(const Key* key, Values& out) {
     class Sink : public RegSink {
       public:
         explicit Sink(Values& v) : v_(v) {}
@@ -426,7 +433,7 @@ PortableRegistry::Values& PortableRegistry::valuesOf(Key* key) {
 
       private:
         Values& v_;
-    } sink(*key->values);
+    } sink(out);
     try {
         for (std::uint32_t s = key->firstSeg; s != kNoSeg; s = tree_->segs[s].next) {
             const Segment& seg = tree_->segs[s];
@@ -437,7 +444,36 @@ PortableRegistry::Values& PortableRegistry::valuesOf(Key* key) {
         // Changed in place behind our back: the next call reloads or reports it.
         regId_ = {};
     }
-    return *key->values;
+}
+
+void PortableRegistry::markDirty(Key* key) {
+    if (!key->dirty)
+        tree_->touched.push_back(key);
+    key->dirty = true;
+}
+
+// Whether the tree differs from registry.reg. Keys whose values are back to
+// what the file says (a value deleted and set again) count as untouched.
+bool PortableRegistry::differs() {
+    bool any = tree_->changed;
+    for (Key* k : tree_->touched) {
+        if (k->dead || !k->dirty || k->firstSeg == kNoSeg) {
+            any = any || (!k->dead && k->dirty);
+            continue;
+        }
+        Values was;
+        decode(k, was);
+        bool same = was.list.size() == k->values->list.size();
+        for (std::size_t i = 0; same && i < was.list.size(); ++i) {
+            const Value& v = k->values->list[i];
+            const Value* w = was.find(v.name);
+            same = w != nullptr && w->type == v.type && w->data == v.data;
+        }
+        k->dirty = !same;
+        any = any || !same;
+    }
+    std::erase_if(tree_->touched, [](const Key* k) { return k->dead || !k->dirty; });
+    return any;
 }
 
 // Sets a value; a change only when it differs.
@@ -448,7 +484,7 @@ void PortableRegistry::setValue(Key* key, std::string_view name, std::uint32_t t
     if (v != nullptr && v->type == type && v->data == data)
         return;
     values.set(name, type, std::move(data));
-    key->dirty = tree_->changed = true;
+    markDirty(key);
 }
 
 // Applies journal records to the tree.
@@ -469,7 +505,7 @@ class PortableRegistry::TreeSink : public RegSink {
     }
     void deleteValue(std::string_view name) override {
         if (current_ != nullptr && r_.valuesOf(current_).remove(name))
-            current_->dirty = r_.tree_->changed = true;
+            r_.markDirty(current_);
     }
 
   private:
@@ -502,14 +538,31 @@ class PortableRegistry::IndexSink : public RegSink {
         }
     }
     void key(std::string_view path) override {
-        // Sections usually follow their parent: walk on from the previous one.
-        Key* k;
-        if (last_ != nullptr && path.size() > lastPath_.size() && path[lastPath_.size()] == '\\' &&
-            namesEqual(path.substr(0, lastPath_.size()), lastPath_)) {
-            k = r_.walk(last_, path.substr(lastPath_.size() + 1), true);
-        } else {
-            k = r_.keyAt(path, true);
+        // Sections usually follow a parent or a sibling: walk on from the nearest
+        // key the previous section passed through.
+        Key* k = nullptr;
+        if (last_ != nullptr) {
+            std::size_t same = 0, i = 0;  // end of the last common component
+            while (i < path.size() && i < lastPath_.size() &&
+                   lower(path[i]) == lower(lastPath_[i])) {
+                ++i;
+                if ((i == path.size() || path[i] == '\\') &&
+                    (i == lastPath_.size() || lastPath_[i] == '\\')) {
+                    same = i;
+                }
+            }
+            if (same > 0) {
+                k = last_;
+                for (std::size_t j = same; j < lastPath_.size(); ++j) {
+                    if (lastPath_[j] == '\\')
+                        k = k->parent;
+                }
+                if (same < path.size())
+                    k = r_.walk(k, path.substr(same + 1), true);
+            }
         }
+        if (k == nullptr)
+            k = r_.keyAt(path, true);
         last_ = k;
         lastPath_ = path;
         auto n = static_cast<std::uint32_t>(t_.segs.size() - 1);
@@ -964,7 +1017,7 @@ void PortableRegistry::writeFile() {
     off_t at = 0;
     std::string buf;
     std::uint64_t copyFrom = 0, copyTo = 0;  // untouched bytes not written yet
-    char tail[2] = {'\n', '\n'};             // the last two bytes written
+    std::string tail = "\n\n";               // the last bytes written
     auto fail = [&] { throw ImageError(sysError(tmp, "cannot write")); };
     auto flushText = [&] {
         if (!writeAll(fd, buf.data(), buf.size(), at))
@@ -972,20 +1025,23 @@ void PortableRegistry::writeFile() {
         at += static_cast<off_t>(buf.size());
         buf.clear();
     };
+    std::vector<char> chunk;
     auto flushCopy = [&] {
+        // Through a small buffer: neither the old file's pages nor a kernel copy's
+        // count against this process's memory.
         while (copyFrom < copyTo) {
-            loff_t in = static_cast<loff_t>(copyFrom), out = at;
-            ssize_t n = ::copy_file_range(regFd_, &in, fd, &out, copyTo - copyFrom, 0);
-            if (n < 0 && errno == EINTR)
+            chunk.resize(1 << 20);
+            std::size_t n =
+                static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), copyTo - copyFrom));
+            ssize_t r = ::pread(regFd_, chunk.data(), n, static_cast<off_t>(copyFrom));
+            if (r < 0 && errno == EINTR)
                 continue;
-            if (n <= 0) {
-                // No kernel copy here: write from the mapping.
-                if (!writeAll(fd, t.text + copyFrom, copyTo - copyFrom, at))
-                    fail();
-                n = static_cast<ssize_t>(copyTo - copyFrom);
-            }
-            copyFrom += static_cast<std::uint64_t>(n);
-            at += n;
+            if (r <= 0)
+                throw ImageError(sysError(file_, "cannot read"));
+            if (!writeAll(fd, chunk.data(), static_cast<std::size_t>(r), at))
+                fail();
+            copyFrom += static_cast<std::uint64_t>(r);
+            at += r;
         }
     };
     auto copy = [&](std::uint64_t from, std::uint64_t to) {
@@ -997,16 +1053,15 @@ void PortableRegistry::writeFile() {
             copyFrom = from;
         }
         copyTo = to;
-        tail[0] = to - from >= 2 ? t.text[to - 2] : tail[1];
-        tail[1] = t.text[to - 1];
+        tail.clear();  // read from the file if needed: touch no page here
     };
     auto text = [&](std::string_view s) {
         if (s.empty())
             return;
         flushCopy();
         buf += s;
-        tail[0] = s.size() >= 2 ? s[s.size() - 2] : tail[1];
-        tail[1] = s.back();
+        tail += s.substr(s.size() - std::min<std::size_t>(s.size(), 3));
+        tail.erase(0, tail.size() - std::min<std::size_t>(tail.size(), 3));
         if (buf.size() >= (1u << 20))
             flushText();
     };
@@ -1041,9 +1096,14 @@ void PortableRegistry::writeFile() {
             if (k->firstSeg == kNoSeg &&
                 (k->fresh || k->dirty || (k->parent != nullptr && k->children.empty()))) {
                 if (!separated) {
-                    if (tail[1] != '\n')
-                        text("\r\n");
-                    if (tail[0] != '\n')
+                    // A blank line before the first new section.
+                    if (tail.empty())
+                        tail.assign(t.text + (copyTo - std::min<std::uint64_t>(copyTo, 3)),
+                                    t.text + copyTo);
+                    std::string_view end(tail);
+                    if (end.back() != '\n')
+                        text("\r\n\r\n");
+                    else if (!end.ends_with("\n\n") && !end.ends_with("\n\r\n"))
                         text("\r\n");
                     separated = true;
                 }
@@ -1081,7 +1141,7 @@ void PortableRegistry::writeFile() {
 // Writes registry.reg; with `reread` reads it back (the tree then indexes the new
 // file), as any further call needs. Holds the exclusive lock.
 void PortableRegistry::foldLocked(bool reread) {
-    if (!tree_->changed) {
+    if (!differs()) {
         // registry.reg already says all the journal says: empty the journal only
         // (at exit remove it: the run leaves the image as it found it).
         if (journalFd_ < 0)
@@ -1276,7 +1336,7 @@ long PortableRegistry::RegDeleteValue(HKEY key, const std::string& name) {
     if (long e = append(record))
         return e;
     valuesOf(k).remove(name);
-    k->dirty = tree_->changed = true;
+    markDirty(k);
     maybeFold();
     return pf::ERROR_SUCCESS;
 }

@@ -125,6 +125,9 @@ class PortableRegistry : public RegistryStore {
     void removeKey(Key* key);
     Key* keyAt(std::string_view path, bool create);
     Values& valuesOf(Key* key);
+    void decode(const Key* key, Values& out);
+    void markDirty(Key* key);
+    bool differs();
     void setValue(Key* key, std::string_view name, std::uint32_t type,
                   std::vector<std::uint8_t>&& data);
 
