@@ -217,7 +217,7 @@ struct PortableRegistry::Key {
     std::uint32_t firstSeg = kNoSeg;  // its first section in registry.reg
     Key* parent = nullptr;
     std::vector<Key*> children;
-    std::unique_ptr<std::vector<std::uint32_t>> childIndex;  // open addressing, position + 1
+    std::unique_ptr<std::vector<std::uint64_t>> childIndex;  // open addressing, position + 1
     std::unique_ptr<Values> values;                          // nullptr: not decoded yet
     bool dirty = false;  // values changed since registry.reg was read
     bool fresh = false;  // not in registry.reg
@@ -225,19 +225,21 @@ struct PortableRegistry::Key {
 
     std::string_view name() const { return {namePtr, nameLen}; }
 
-    static std::size_t hashName(std::string_view n) {
-        std::size_t h = 1469598103934665603ULL;
+    static std::uint64_t hashName(std::string_view n) {
+        std::uint64_t h = 1469598103934665603ULL;
         for (char c : n)
             h = (h ^ static_cast<unsigned char>(lower(c))) * 1099511628211ULL;
-        h ^= h >> 32;
-        return h * 0xff51afd7ed558ccdULL >> 20;
+        h = (h ^ (h >> 32)) * 0xff51afd7ed558ccdULL;
+        return h ^ (h >> 29);
     }
-    void indexChild(std::uint32_t pos) {
-        std::vector<std::uint32_t>& t = *childIndex;
+    // Slots hold the child's position + 1 and the high half of its name's hash,
+    // so that most probes need not look at the child itself.
+    void indexChild(std::uint32_t pos, std::uint64_t h) {
+        std::vector<std::uint64_t>& t = *childIndex;
         std::size_t mask = t.size() - 1;
-        for (std::size_t i = hashName(children[pos]->name()) & mask;; i = (i + 1) & mask) {
+        for (std::size_t i = h & mask;; i = (i + 1) & mask) {
             if (t[i] == 0) {
-                t[i] = pos + 1;
+                t[i] = (h & ~std::uint64_t{0xFFFFFFFF}) | (pos + 1u);
                 return;
             }
         }
@@ -254,15 +256,19 @@ struct PortableRegistry::Key {
             std::size_t size = 64;
             while (size < 4 * children.size())
                 size *= 2;
-            childIndex = std::make_unique<std::vector<std::uint32_t>>(size, 0);
+            childIndex = std::make_unique<std::vector<std::uint64_t>>(size, 0);
             for (std::size_t i = 0; i < children.size(); ++i)
-                indexChild(static_cast<std::uint32_t>(i));
+                indexChild(static_cast<std::uint32_t>(i), hashName(children[i]->name()));
         }
-        const std::vector<std::uint32_t>& t = *childIndex;
+        const std::vector<std::uint64_t>& t = *childIndex;
+        const std::uint64_t h = hashName(n), high = h & ~std::uint64_t{0xFFFFFFFF};
         std::size_t mask = t.size() - 1;
-        for (std::size_t i = hashName(n) & mask; t[i] != 0; i = (i + 1) & mask) {
-            if (namesEqual(children[t[i] - 1]->name(), n))
-                return children[t[i] - 1];
+        for (std::size_t i = h & mask; t[i] != 0; i = (i + 1) & mask) {
+            if ((t[i] & ~std::uint64_t{0xFFFFFFFF}) != high)
+                continue;
+            Key* c = children[(t[i] & 0xFFFFFFFF) - 1];
+            if (namesEqual(c->name(), n))
+                return c;
         }
         return nullptr;
     }
@@ -314,7 +320,8 @@ struct PortableRegistry::Tree {
             parent->children.push_back(k);
             if (parent->childIndex) {
                 if (parent->childIndex->size() >= 2 * parent->children.size()) {
-                    parent->indexChild(static_cast<std::uint32_t>(parent->children.size() - 1));
+                    parent->indexChild(static_cast<std::uint32_t>(parent->children.size() - 1),
+                                       Key::hashName(name));
                 } else {
                     parent->childIndex.reset();
                 }
