@@ -19,7 +19,6 @@ namespace pf = vtl::platform;
 
 namespace {
 
-constexpr std::uint32_t kAllAccess = 0xF003F;
 constexpr std::size_t kIndexFrom = 16;  // children or values looked up through a hash index
 constexpr std::uint64_t kMinFold = 256 * 1024;
 constexpr std::string_view kJournalTag = ";vtl-journal ";
@@ -1281,7 +1280,9 @@ long PortableRegistry::RegCreateKeyEx(HKEY parent, const std::string& subKey, st
                 return e;
             k = walk(p, subKey, true);
             disposition = 1;
-            maybeFold();
+            result = newHandle(k, access);
+            maybeFold();  // may read the tree again: the handle finds its key by path
+            return pf::ERROR_SUCCESS;
         }
     }
     if (disposition == 0)
