@@ -548,14 +548,23 @@ class PortableRegistry::IndexSink : public RegSink {
         // key the previous section passed through.
         Key* k = nullptr;
         if (last_ != nullptr) {
-            std::size_t same = 0, i = 0;  // end of the last common component
-            while (i < path.size() && i < lastPath_.size() &&
-                   lower(path[i]) == lower(lastPath_[i])) {
+            // The common beginning (bytes first, then without regard to case)...
+            std::size_t n = std::min(path.size(), lastPath_.size());
+            std::size_t i = static_cast<std::size_t>(
+                std::mismatch(path.begin(), path.begin() + static_cast<std::ptrdiff_t>(n),
+                              lastPath_.begin())
+                    .first -
+                path.begin());
+            while (i < n && lower(path[i]) == lower(lastPath_[i]))
                 ++i;
-                if ((i == path.size() || path[i] == '\\') &&
-                    (i == lastPath_.size() || lastPath_[i] == '\\')) {
-                    same = i;
-                }
+            // ...up to the end of its last whole component.
+            std::size_t same = 0;
+            if ((i == path.size() || path[i] == '\\') &&
+                (i == lastPath_.size() || lastPath_[i] == '\\')) {
+                same = i;
+            } else if (std::size_t slash = path.rfind('\\', i == 0 ? 0 : i - 1);
+                       slash != std::string_view::npos && i > 0) {
+                same = slash;
             }
             if (same > 0) {
                 k = last_;
