@@ -84,6 +84,23 @@ TEST(MachineImage, BadImagesAreReportedAndLeftAlone) {
         EXPECT_NE(what.find("4"), std::string::npos) << what;  // the line
     }
     EXPECT_EQ(test::readFile(dir.path() / "registry.reg"), broken);
+
+    // A key 20,000 levels deep is refused before anything walks it.
+    std::string deep = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE";
+    for (int i = 0; i < 20000; ++i)
+        deep += "\\Key";
+    deep += "]\r\n";
+    test::writeFile(dir.path() / "registry.reg", deep);
+    try {
+        portable::PortablePlatform platform(dir.path());
+        ADD_FAILURE() << "a 20,000-level key loaded";
+    } catch (const portable::ImageError& e) {
+        EXPECT_NE(std::string(e.what()).find("registry.reg:3: key more than 512 levels deep"),
+                  std::string::npos);
+    }
+    EXPECT_EQ(test::readFile(dir.path() / "registry.reg"), deep);
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
 }
 
 TEST(MachineImage, LocatesTheImageByOptionEnvironmentOrDefault) {

@@ -3,6 +3,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fstream>
+#include <functional>
+
 #include "platform/portable/PortableRegistry.h"
 #include "platform/portable/RegFile.h"
 #include "tests/support/TestImage.h"
@@ -72,7 +75,10 @@ TEST_F(PortableRegistryTest, LoadsImplicitParentsDeletedKeysAndCaseInsensitiveNa
 }
 
 TEST_F(PortableRegistryTest, BadFilesThrowNamingPathAndLineAndAreKept) {
-    const std::pair<const char*, const char*> cases[] = {
+    std::string deep = "REGEDIT4\n[HKEY_USERS";
+    for (int i = 0; i < 513; ++i)
+        deep += "\\k";
+    const std::pair<std::string, const char*> cases[] = {
         {"Windows Registry Editor Version 5.00\r\n", ":1: not a REGEDIT4"},
         {"REGEDIT4\n\"a\"=\"b\"", ":2: value outside"},
         {"REGEDIT4\n[HKEY_NOWHERE\\A]", ":2: unknown root key"},
@@ -82,6 +88,7 @@ TEST_F(PortableRegistryTest, BadFilesThrowNamingPathAndLineAndAreKept) {
         {"REGEDIT4\n[HKEY_USERS]\n\"a\"=dword:123456789", ":3: dword needs"},
         {"REGEDIT4\n[HKEY_USERS]\n\"a\"=hex:01,\\\n  zz", ":4: bad hex byte"},
         {"REGEDIT4\n[HKEY_USERS]\n\"a\"=text", ":3: unknown value data"},
+        {deep + "]", ":2: key more than 512 levels deep"},
     };
     for (const auto& [text, error] : cases) {
         try {
@@ -123,6 +130,17 @@ TEST_F(PortableRegistryTest, CallsFollowWin32Rules) {
     };
     for (std::size_t i = 0; i < std::size(cases); ++i)
         EXPECT_EQ(cases[i][0], cases[i][1]) << "case " << i;
+
+    // 512 levels below a root, as Windows allows; not one more.
+    std::string deep = "K";
+    for (int i = 1; i < 512; ++i)
+        deep += "\\K";
+    EXPECT_EQ(r.RegCreateKeyEx(pf::HKEY_USERS, deep + "\\K", kAll, h, disp),
+              pf::ERROR_INVALID_PARAMETER);
+    ASSERT_EQ(r.RegCreateKeyEx(pf::HKEY_USERS, deep, kAll, h, disp), 0);
+    EXPECT_EQ(r.RegCreateKeyEx(h, "K", kAll, h, disp), pf::ERROR_INVALID_PARAMETER);
+    ASSERT_TRUE(r.fold());
+    PortableRegistry(reg_).fold();  // the file written reads back
 
     // Windows 95/98 deletes the subtree.
     ASSERT_EQ(r.RegCreateKeyEx(a, "X\\Y\\Z", kAll, h, disp), 0);
@@ -180,6 +198,50 @@ TEST_F(PortableRegistryTest, SampleImagesFoldUnchanged) {
     PortableRegistry r(file(text));
     EXPECT_TRUE(r.fold());
     EXPECT_EQ(readFile(reg_), text);
+}
+
+TEST_F(PortableRegistryTest, WriteBackTouchesOnlyChangedKeys) {
+    const std::string head =
+        "REGEDIT4\r\n\r\n; hand-edited\r\n[HKEY_USERS\\A]\r\n\"x\" = dword:1\r\n\r\n";
+    const std::string b = "[HKEY_USERS\\B]\r\n\"y\"=hex:0A,0b\r\n";
+    const std::string tail = "[HKEY_USERS\\C]\r\n@=\"c\"\n\"z\"=-\r\n";
+    const fs::path stale = reg_.string() + ".99999.0badf00d.tmp";
+    struct Case {
+        const char* what;
+        std::function<void(PortableRegistry&)> change;
+        std::string expect;  // empty: the file is left alone, journal and mtime included
+    };
+    const Case cases[] = {
+        {"same value",
+         [](PortableRegistry& r) { set(r, open(r, pf::HKEY_USERS, "b"), "Y", "\n\x0b"); }, ""},
+        {"reads only", [](PortableRegistry& r) { query(r, open(r, pf::HKEY_USERS, "C"), ""); }, ""},
+        {"one value",
+         [](PortableRegistry& r) { set(r, open(r, pf::HKEY_USERS, "B"), "y", "\x01"); },
+         head + "[HKEY_USERS\\B]\r\n\"y\"=hex:01\r\n\r\n" + tail},
+        {"new key",
+         [](PortableRegistry& r) { set(r, create(r, pf::HKEY_USERS, "B\\N"), "n", "\x02"); },
+         head + b + tail + "\r\n[HKEY_USERS\\B\\N]\r\n\"n\"=hex:02\r\n\r\n"},
+        {"deleted key", [](PortableRegistry& r) { r.RegDeleteKey(pf::HKEY_USERS, "b"); },
+         head + tail},
+    };
+    for (const Case& c : cases) {
+        file(head + b + tail);
+        const auto mtime = fs::last_write_time(reg_);
+        writeFile(stale, "left by a killed writer");
+        {
+            PortableRegistry r(reg_);
+            c.change(r);
+        }
+        const std::string want = c.expect.empty() ? head + b + tail : c.expect;
+        EXPECT_EQ(readFile(reg_), want) << c.what;
+        EXPECT_EQ(fs::exists(stale), c.expect.empty()) << c.what;
+        if (c.expect.empty()) {
+            EXPECT_FALSE(fs::exists(journal_)) << c.what;
+            EXPECT_EQ(fs::last_write_time(reg_), mtime) << c.what;
+        }
+        PortableRegistry again(reg_);  // and it reads back
+        fs::remove(stale);
+    }
 }
 
 TEST_F(PortableRegistryTest, TwoProcessesSeeAndKeepEachOthersChanges) {

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <random>
 #include <utility>
 
 namespace vtl::portable {
@@ -18,11 +19,35 @@ namespace pf = vtl::platform;
 
 namespace {
 
-constexpr std::uint32_t kAllAccess = 0xF003F;
 constexpr std::size_t kIndexFrom = 16;  // children or values looked up through a hash index
 constexpr std::uint64_t kMinFold = 256 * 1024;
 constexpr std::string_view kJournalTag = ";vtl-journal ";
 constexpr std::string_view kEndTag = ";end ";
+constexpr std::uint32_t kNoSeg = 0xFFFFFFFFu;
+
+char lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Levels below its root.
+template <class K>
+std::size_t depthOf(const K* key) {
+    std::size_t n = 0;
+    for (; key->parent != nullptr; key = key->parent)
+        ++n;
+    return n;
+}
+
+// Non-empty components of a relative key path.
+std::size_t components(std::string_view path) {
+    std::size_t n = 0;
+    for (std::size_t pos = 0; pos <= path.size();) {
+        std::size_t end = std::min(path.find('\\', pos), path.size());
+        n += end > pos ? 1 : 0;
+        pos = end + 1;
+    }
+    return n;
+}
 
 std::string folded(std::string_view s) {
     std::string out(s);
@@ -67,13 +92,6 @@ class Hasher {
     std::uint64_t h_ = 0x9E3779B97F4A7C15ULL;
     std::uint64_t total_ = 0;
 };
-
-std::uint64_t hashOf(const char* p, std::size_t n) {
-    Hasher h;
-    std::size_t whole = n & ~std::size_t{7};
-    h.words(p, whole);
-    return h.finish(p + whole, n - whole);
-}
 
 std::uint32_t crc32(std::string_view s) {
     static const auto table = [] {
@@ -147,88 +165,197 @@ struct PortableRegistry::Value {
     std::vector<std::uint8_t> data;
 };
 
-struct PortableRegistry::Key {
+// A key's values, decoded from its sections the first time they are asked for.
+struct PortableRegistry::Values {
     using Index = std::unordered_map<std::string, std::uint32_t>;
+    std::vector<Value> list;
+    std::unique_ptr<Index> index;
 
-    std::string name;
-    Key* parent = nullptr;
-    std::vector<std::unique_ptr<Key>> children;
-    std::vector<Value> values;
-    std::unique_ptr<Index> childIndex, valueIndex;
-
-    template <class Vec, class Name>
-    static long find(const Vec& items, std::unique_ptr<Index>& index, std::string_view name,
-                     Name nameOf) {
-        if (items.size() < kIndexFrom) {
-            for (std::size_t i = 0; i < items.size(); ++i) {
-                if (namesEqual(nameOf(items[i]), name))
-                    return static_cast<long>(i);
+    Value* find(std::string_view n) {
+        if (list.size() < kIndexFrom) {
+            for (Value& v : list) {
+                if (namesEqual(v.name, n))
+                    return &v;
             }
-            return -1;
+            return nullptr;
         }
         if (!index) {
             index = std::make_unique<Index>();
-            index->reserve(items.size());
-            for (std::size_t i = 0; i < items.size(); ++i) {
-                index->emplace(folded(nameOf(items[i])), static_cast<std::uint32_t>(i));
-            }
+            index->reserve(list.size());
+            for (std::size_t i = 0; i < list.size(); ++i)
+                index->emplace(folded(list[i].name), static_cast<std::uint32_t>(i));
         }
-        auto it = index->find(folded(name));
-        return it == index->end() ? -1 : static_cast<long>(it->second);
+        auto it = index->find(folded(n));
+        return it == index->end() ? nullptr : &list[it->second];
     }
-    static std::string_view keyName(const std::unique_ptr<Key>& k) { return k->name; }
-    static std::string_view valueName(const Value& v) { return v.name; }
-
-    Key* child(std::string_view n) {
-        long i = find(children, childIndex, n, keyName);
-        return i < 0 ? nullptr : children[static_cast<std::size_t>(i)].get();
-    }
-    Key* addChild(std::string_view n) {
-        auto k = std::make_unique<Key>();
-        k->name = n;
-        k->parent = this;
-        if (childIndex)
-            childIndex->emplace(folded(n), static_cast<std::uint32_t>(children.size()));
-        children.push_back(std::move(k));
-        return children.back().get();
-    }
-    void removeChild(const Key* k) {
-        auto it = std::find_if(children.begin(), children.end(),
-                               [k](const std::unique_ptr<Key>& c) { return c.get() == k; });
-        if (it != children.end())
-            children.erase(it);
-        childIndex.reset();
-    }
-    Value* value(std::string_view n) {
-        long i = find(values, valueIndex, n, valueName);
-        return i < 0 ? nullptr : &values[static_cast<std::size_t>(i)];
-    }
-    void setValue(std::string_view n, std::uint32_t type, std::vector<std::uint8_t>&& data) {
-        Value* v = value(n);
+    void set(std::string_view n, std::uint32_t type, std::vector<std::uint8_t>&& data) {
+        Value* v = find(n);
         if (v == nullptr) {
-            if (valueIndex)
-                valueIndex->emplace(folded(n), static_cast<std::uint32_t>(values.size()));
-            values.push_back(Value{std::string(n), type, {}});
-            v = &values.back();
+            if (index)
+                index->emplace(folded(n), static_cast<std::uint32_t>(list.size()));
+            list.push_back(Value{std::string(n), type, {}});
+            v = &list.back();
         }
         v->type = type;
         v->data = std::move(data);
     }
-    bool removeValue(std::string_view n) {
-        Value* v = value(n);
+    bool remove(std::string_view n) {
+        Value* v = find(n);
         if (v == nullptr)
             return false;
-        values.erase(values.begin() + (v - values.data()));
-        valueIndex.reset();
+        list.erase(list.begin() + (v - list.data()));
+        index.reset();
         return true;
     }
-    bool isWithin(const Key* ancestor) const {
-        for (const Key* k = this; k != nullptr; k = k->parent) {
-            if (k == ancestor)
-                return true;
-        }
-        return false;
+};
+
+// A key. Keys live in the tree's pool; names in its name arena.
+struct PortableRegistry::Key {
+    const char* namePtr = "";
+    std::uint32_t nameLen = 0;
+    std::uint32_t firstSeg = kNoSeg;  // its first section in registry.reg
+    Key* parent = nullptr;
+    std::vector<Key*> children;
+    std::unique_ptr<std::vector<std::uint64_t>> childIndex;  // open addressing, position + 1
+    std::unique_ptr<Values> values;                          // nullptr: not decoded yet
+    bool dirty = false;  // values changed since registry.reg was read
+    bool fresh = false;  // not in registry.reg
+    bool dead = false;   // deleted
+
+    std::string_view name() const { return {namePtr, nameLen}; }
+
+    static std::uint64_t hashName(std::string_view n) {
+        std::uint64_t h = 1469598103934665603ULL;
+        for (char c : n)
+            h = (h ^ static_cast<unsigned char>(lower(c))) * 1099511628211ULL;
+        h = (h ^ (h >> 32)) * 0xff51afd7ed558ccdULL;
+        return h ^ (h >> 29);
     }
+    // Slots hold the child's position + 1 and the high half of its name's hash,
+    // so that most probes need not look at the child itself.
+    void indexChild(std::uint32_t pos, std::uint64_t h) {
+        std::vector<std::uint64_t>& t = *childIndex;
+        std::size_t mask = t.size() - 1;
+        for (std::size_t i = h & mask;; i = (i + 1) & mask) {
+            if (t[i] == 0) {
+                t[i] = (h & ~std::uint64_t{0xFFFFFFFF}) | (pos + 1u);
+                return;
+            }
+        }
+    }
+    Key* child(std::string_view n) {
+        if (children.size() < kIndexFrom) {
+            for (Key* c : children) {
+                if (namesEqual(c->name(), n))
+                    return c;
+            }
+            return nullptr;
+        }
+        if (!childIndex || childIndex->size() < 2 * children.size()) {
+            std::size_t size = 64;
+            while (size < 4 * children.size())
+                size *= 2;
+            childIndex = std::make_unique<std::vector<std::uint64_t>>(size, 0);
+            for (std::size_t i = 0; i < children.size(); ++i)
+                indexChild(static_cast<std::uint32_t>(i), hashName(children[i]->name()));
+        }
+        const std::vector<std::uint64_t>& t = *childIndex;
+        const std::uint64_t h = hashName(n), high = h & ~std::uint64_t{0xFFFFFFFF};
+        std::size_t mask = t.size() - 1;
+        for (std::size_t i = h & mask; t[i] != 0; i = (i + 1) & mask) {
+            if ((t[i] & ~std::uint64_t{0xFFFFFFFF}) != high)
+                continue;
+            Key* c = children[(t[i] & 0xFFFFFFFF) - 1];
+            if (namesEqual(c->name(), n))
+                return c;
+        }
+        return nullptr;
+    }
+    void removeChild(const Key* k) {
+        auto it = std::find(children.begin(), children.end(), k);
+        if (it != children.end())
+            children.erase(it);
+        childIndex.reset();
+    }
+};
+
+// One "[path]" section of registry.reg: its line, its values and what follows
+// up to the next section.
+struct PortableRegistry::Segment {
+    std::uint64_t begin = 0, end = 0;
+    Key* key = nullptr;  // nullptr: a "[-path]" section
+    std::uint32_t line = 0;
+    std::uint32_t next = kNoSeg;  // the key's next section
+};
+
+// The keys of one reading of registry.reg, with the file mapped for the
+// values not decoded yet.
+struct PortableRegistry::Tree {
+    static constexpr std::size_t kBlock = 1024;
+
+    Tree() {
+        for (std::size_t i = 0; i < 6; ++i)
+            roots[i] = newKey(kRootNames[i], nullptr);
+    }
+    ~Tree() {
+        if (map != nullptr)
+            ::munmap(map, size);
+    }
+    Tree(const Tree&) = delete;
+    Tree& operator=(const Tree&) = delete;
+
+    Key* newKey(std::string_view name, Key* parent) {
+        if (keys.empty() || used == kBlock) {
+            keys.push_back(std::make_unique<Key[]>(kBlock));
+            used = 0;
+        }
+        Key* k = &keys.back()[used++];
+        k->namePtr = store(name);
+        k->nameLen = static_cast<std::uint32_t>(name.size());
+        k->parent = parent;
+        k->fresh = !loading;
+        changed = changed || k->fresh;
+        if (parent != nullptr) {
+            parent->children.push_back(k);
+            if (parent->childIndex) {
+                if (parent->childIndex->size() >= 2 * parent->children.size()) {
+                    parent->indexChild(static_cast<std::uint32_t>(parent->children.size() - 1),
+                                       Key::hashName(name));
+                } else {
+                    parent->childIndex.reset();
+                }
+            }
+        }
+        return k;
+    }
+    const char* store(std::string_view name) {
+        if (name.size() > nameLeft) {
+            std::size_t n = std::max<std::size_t>(name.size(), 64 * 1024);
+            names.push_back(std::make_unique<char[]>(n));
+            nameAt = names.back().get();
+            nameLeft = n;
+        }
+        char* p = nameAt;
+        std::memcpy(p, name.data(), name.size());
+        nameAt += name.size();
+        nameLeft -= name.size();
+        return p;
+    }
+
+    std::vector<std::unique_ptr<Key[]>> keys;
+    std::size_t used = 0;
+    std::vector<std::unique_ptr<char[]>> names;
+    char* nameAt = nullptr;
+    std::size_t nameLeft = 0;
+    Key* roots[6] = {};
+    std::vector<Segment> segs;    // in file order
+    std::uint64_t prefixEnd = 0;  // the header and comments before the first section
+    const char* text = "";
+    std::size_t size = 0;
+    void* map = nullptr;
+    bool loading = true;
+    bool changed = false;       // keys added or deleted since registry.reg was read
+    std::vector<Key*> touched;  // keys whose values were changed
 };
 
 PortableRegistry::Key* PortableRegistry::walk(Key* from, std::string_view subKey, bool create) {
@@ -242,7 +369,7 @@ PortableRegistry::Key* PortableRegistry::walk(Key* from, std::string_view subKey
         if (!part.empty()) {
             Key* next = k->child(part);
             if (next == nullptr && create)
-                next = k->addChild(part);
+                next = tree_->newKey(part, k);
             k = next;
         }
         pos = end + 1;
@@ -258,7 +385,7 @@ std::string PortableRegistry::pathOf(const Key* key) {
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
         if (!path.empty())
             path.push_back('\\');
-        path += (*it)->name;
+        path += (*it)->name();
     }
     return path;
 }
@@ -268,70 +395,245 @@ PortableRegistry::Key* PortableRegistry::keyAt(std::string_view path, bool creat
     int root = rootIndex(path.substr(0, slash));
     if (root < 0)
         return nullptr;
-    Key* k = roots_[root].get();
-    if (create)
-        touchRoot(k);
+    Key* k = tree_->roots[root];
     return slash == std::string_view::npos ? k : walk(k, path.substr(slash + 1), create);
-}
-
-void PortableRegistry::touchRoot(const Key* key) {
-    while (key->parent != nullptr)
-        key = key->parent;
-    for (std::size_t i = 0; i < 6; ++i) {
-        if (roots_[i].get() == key && rootSeen_[i] == 0)
-            rootSeen_[i] = ++rootCounter_;
-    }
 }
 
 void PortableRegistry::removeKey(Key* key) {
     if (key->parent == nullptr)
         return;  // roots always exist
-    for (auto& [h, handle] : handles_) {
-        if (handle.key != nullptr && handle.key->isWithin(key))
-            handle.key = nullptr;
-    }
+    tree_->changed = tree_->changed || !tree_->loading;
     key->parent->removeChild(key);
+    std::vector<Key*> stack{key};
+    while (!stack.empty()) {
+        Key* k = stack.back();
+        stack.pop_back();
+        k->dead = true;
+        k->values.reset();
+        k->childIndex.reset();
+        stack.insert(stack.end(), k->children.begin(), k->children.end());
+        std::vector<Key*>().swap(k->children);
+    }
 }
 
-// Applies parsed REGEDIT4 to the tree.
+PortableRegistry::Values& PortableRegistry::valuesOf(Key* key) {
+    if (!key->values) {
+        key->values = std::make_unique<Values>();
+        decode(key, *key->values);
+    }
+    return *key->values;
+}
+
+// Decodes the key's sections of the mapped file (checked when it was read).
+void PortableRegistry::decode(const Key* key, Values& out) {
+    class Sink : public RegSink {
+      public:
+        explicit Sink(Values& v) : v_(v) {}
+        void key(std::string_view) override {}
+        void deleteKey(std::string_view) override {}
+        void value(std::string_view name, std::uint32_t type,
+                   std::vector<std::uint8_t>&& data) override {
+            v_.set(name, type, std::move(data));
+        }
+        void deleteValue(std::string_view name) override { v_.remove(name); }
+
+      private:
+        Values& v_;
+    } sink(out);
+    try {
+        for (std::uint32_t s = key->firstSeg; s != kNoSeg; s = tree_->segs[s].next) {
+            const Segment& seg = tree_->segs[s];
+            parseReg(std::string_view(tree_->text + seg.begin, seg.end - seg.begin), file_.string(),
+                     sink, false, seg.line);
+        }
+    } catch (const ImageError&) {
+        // Changed in place behind our back: the next call reloads or reports it.
+        regId_ = {};
+    }
+}
+
+void PortableRegistry::markDirty(Key* key) {
+    if (!key->dirty)
+        tree_->touched.push_back(key);
+    key->dirty = true;
+}
+
+// Whether the tree differs from registry.reg. Keys whose values are back to
+// what the file says (a value deleted and set again) count as untouched.
+bool PortableRegistry::differs() {
+    bool any = tree_->changed;
+    for (Key* k : tree_->touched) {
+        if (k->dead || !k->dirty || k->firstSeg == kNoSeg) {
+            any = any || (!k->dead && k->dirty);
+            continue;
+        }
+        Values was;
+        decode(k, was);
+        bool same = was.list.size() == k->values->list.size();
+        for (std::size_t i = 0; same && i < was.list.size(); ++i) {
+            const Value& v = k->values->list[i];
+            const Value* w = was.find(v.name);
+            same = w != nullptr && w->type == v.type && w->data == v.data;
+        }
+        k->dirty = !same;
+        any = any || !same;
+    }
+    std::erase_if(tree_->touched, [](const Key* k) { return k->dead || !k->dirty; });
+    return any;
+}
+
+// Sets a value; a change only when it differs.
+void PortableRegistry::setValue(Key* key, std::string_view name, std::uint32_t type,
+                                std::vector<std::uint8_t>&& data) {
+    Values& values = valuesOf(key);
+    const Value* v = values.find(name);
+    if (v != nullptr && v->type == type && v->data == data)
+        return;
+    values.set(name, type, std::move(data));
+    markDirty(key);
+}
+
+// Applies journal records to the tree.
 class PortableRegistry::TreeSink : public RegSink {
   public:
     explicit TreeSink(PortableRegistry& r) : r_(r) {}
 
-    void key(std::string_view path) override {
-        // Sections usually follow their parent: walk on from the previous one.
-        if (last_ != nullptr && path.size() > lastPath_.size() && path[lastPath_.size()] == '\\' &&
-            namesEqual(path.substr(0, lastPath_.size()), lastPath_)) {
-            current_ = walk(last_, path.substr(lastPath_.size() + 1), true);
-        } else {
-            current_ = r_.keyAt(path, true);
-        }
-        last_ = current_;
-        lastPath_ = path;
-    }
+    void key(std::string_view path) override { current_ = r_.keyAt(path, true); }
     void deleteKey(std::string_view path) override {
         if (Key* k = r_.keyAt(path, false))
             r_.removeKey(k);
-        current_ = last_ = nullptr;
-        lastPath_.clear();
+        current_ = nullptr;
     }
     void value(std::string_view name, std::uint32_t type,
                std::vector<std::uint8_t>&& data) override {
         if (current_ != nullptr)
-            current_->setValue(name, type, std::move(data));
+            r_.setValue(current_, name, type, std::move(data));
     }
     void deleteValue(std::string_view name) override {
-        if (current_ != nullptr)
-            current_->removeValue(name);
+        if (current_ != nullptr && r_.valuesOf(current_).remove(name))
+            r_.markDirty(current_);
     }
 
   private:
     PortableRegistry& r_;
     Key* current_ = nullptr;
-    Key* last_ = nullptr;
-    std::string lastPath_;
 };
 
+// Reads registry.reg into a new tree: sections only, values checked but left
+// in the file. Pages already read are given back as it goes.
+class PortableRegistry::IndexSink : public RegSink {
+  public:
+    IndexSink(PortableRegistry& r, Tree& t) : r_(r), t_(t) {}
+
+    bool wantsValues() const override { return false; }
+    void at(std::size_t offset, std::size_t line) override {
+        close(offset);
+        if (t_.segs.empty())
+            t_.prefixEnd = offset;
+        Segment seg;
+        seg.begin = offset;
+        seg.line = static_cast<std::uint32_t>(line);
+        t_.segs.push_back(seg);
+        if (offset - released_ >= kRelease) {
+            hash(offset);
+            std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+            std::size_t upTo = hashed_ / page * page;
+            if (t_.map != nullptr && upTo > released_)
+                ::madvise(static_cast<char*>(t_.map) + released_, upTo - released_, MADV_DONTNEED);
+            released_ = upTo;
+        }
+    }
+    void key(std::string_view path) override {
+        // Sections usually follow a parent or a sibling: walk on from the nearest
+        // key the previous section passed through.
+        Key* k = nullptr;
+        if (last_ != nullptr) {
+            // The common beginning (bytes first, then without regard to case)...
+            std::size_t n = std::min(path.size(), lastPath_.size());
+            std::size_t i = static_cast<std::size_t>(
+                std::mismatch(path.begin(), path.begin() + static_cast<std::ptrdiff_t>(n),
+                              lastPath_.begin())
+                    .first -
+                path.begin());
+            while (i < n && lower(path[i]) == lower(lastPath_[i]))
+                ++i;
+            // ...up to the end of its last whole component.
+            std::size_t same = 0;
+            if ((i == path.size() || path[i] == '\\') &&
+                (i == lastPath_.size() || lastPath_[i] == '\\')) {
+                same = i;
+            } else if (std::size_t slash = path.rfind('\\', i == 0 ? 0 : i - 1);
+                       slash != std::string_view::npos && i > 0) {
+                same = slash;
+            }
+            if (same > 0) {
+                k = last_;
+                for (std::size_t j = same; j < lastPath_.size(); ++j) {
+                    if (lastPath_[j] == '\\')
+                        k = k->parent;
+                }
+                if (same < path.size())
+                    k = r_.walk(k, path.substr(same + 1), true);
+            }
+        }
+        if (k == nullptr)
+            k = r_.keyAt(path, true);
+        last_ = k;
+        lastPath_ = path;
+        auto n = static_cast<std::uint32_t>(t_.segs.size() - 1);
+        t_.segs.back().key = k;
+        if (k->firstSeg == kNoSeg) {
+            k->firstSeg = n;
+        } else {
+            t_.segs[lastSeg(k)].next = n;
+        }
+    }
+    void deleteKey(std::string_view path) override {
+        if (Key* k = r_.keyAt(path, false))
+            r_.removeKey(k);
+        last_ = nullptr;
+        lastPath_ = {};
+    }
+    void value(std::string_view, std::uint32_t, std::vector<std::uint8_t>&&) override {}
+    void deleteValue(std::string_view) override {}
+
+    // The file's hash, once the whole text has been read.
+    std::uint64_t finish() {
+        close(t_.size);
+        if (t_.segs.empty())
+            t_.prefixEnd = t_.size;
+        hash(t_.size & ~std::size_t{7});
+        return hasher_.finish(t_.text + hashed_, t_.size - hashed_);
+    }
+
+  private:
+    static constexpr std::size_t kRelease = 8u << 20;
+
+    void close(std::size_t offset) {
+        if (!t_.segs.empty())
+            t_.segs.back().end = offset;
+    }
+    void hash(std::size_t upTo) {
+        upTo &= ~std::size_t{7};
+        if (upTo > hashed_) {
+            hasher_.words(t_.text + hashed_, upTo - hashed_);
+            hashed_ = upTo;
+        }
+    }
+    std::uint32_t lastSeg(const Key* k) const {
+        std::uint32_t s = k->firstSeg;
+        while (t_.segs[s].next != kNoSeg)
+            s = t_.segs[s].next;
+        return s;
+    }
+
+    PortableRegistry& r_;
+    Tree& t_;
+    Key* last_ = nullptr;
+    std::string_view lastPath_;
+    Hasher hasher_;
+    std::size_t hashed_ = 0, released_ = 0;
+};
 // Holds a flock for its lifetime.
 class PortableRegistry::Lock {
   public:
@@ -364,11 +666,7 @@ PortableRegistry::PortableRegistry(std::filesystem::path regFile)
     : file_(std::move(regFile)),
       journal_(file_.string() + ".journal"),
       lock_(file_.string() + ".lock"),
-      tmp_(file_.string() + ".tmp") {
-    for (std::size_t i = 0; i < 6; ++i) {
-        roots_[i] = std::make_unique<Key>();
-        roots_[i]->name = kRootNames[i];
-    }
+      tree_(std::make_unique<Tree>()) {
     struct stat st;
     if (::stat(file_.c_str(), &st) != 0)
         throw ImageError(sysError(file_, "cannot open"));
@@ -406,7 +704,7 @@ PortableRegistry::~PortableRegistry() {
             Lock lock;
             if (lock.take(lockFd_, LOCK_EX) && sync(true) == pf::ERROR_SUCCESS &&
                 journalSeen_ > 0) {
-                foldLocked();
+                foldLocked(false);
             }
         }
     } catch (const ImageError& e) {
@@ -429,46 +727,36 @@ void PortableRegistry::loadWhole() {
         ::close(fd);
         throw ImageError(sysError(file_, "cannot read"));
     }
-    std::size_t size = static_cast<std::size_t>(st.st_size);
-    const char* text = "";
-    void* map = nullptr;
-    if (size > 0) {
-        map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
-        if (map == MAP_FAILED) {
+    auto tree = std::make_unique<Tree>();
+    tree->size = static_cast<std::size_t>(st.st_size);
+    if (tree->size > 0) {
+        tree->map = ::mmap(nullptr, tree->size, PROT_READ, MAP_PRIVATE, fd, 0);
+        if (tree->map == MAP_FAILED) {
+            tree->map = nullptr;
             ::close(fd);
             throw ImageError(sysError(file_, "cannot read"));
         }
-        text = static_cast<const char*>(map);
+        tree->text = static_cast<const char*>(tree->map);
     }
     std::vector<std::pair<HKEY, std::string>> open;
     for (auto& [h, handle] : handles_) {
-        if (handle.key != nullptr)
+        if (handle.key != nullptr && !handle.key->dead)
             open.emplace_back(h, pathOf(handle.key));
     }
-    std::unique_ptr<Key> old[6];
-    std::uint64_t oldSeen[6];
-    for (std::size_t i = 0; i < 6; ++i) {
-        oldSeen[i] = std::exchange(rootSeen_[i], 0);
-        old[i] = std::move(roots_[i]);
-        roots_[i] = std::make_unique<Key>();
-        roots_[i]->name = kRootNames[i];
-    }
+    std::swap(tree, tree_);  // walk() and keyAt() build the new tree
     try {
-        TreeSink sink(*this);
-        parseReg(std::string_view(text, size), file_.string(), sink);
+        IndexSink sink(*this, *tree_);
+        parseReg(std::string_view(tree_->text, tree_->size), file_.string(), sink);
+        regHash_ = sink.finish();
     } catch (...) {
-        for (std::size_t i = 0; i < 6; ++i) {
-            roots_[i] = std::move(old[i]);
-            rootSeen_[i] = oldSeen[i];
-        }
-        if (map != nullptr)
-            ::munmap(map, size);
+        std::swap(tree, tree_);
         ::close(fd);
         throw;
     }
-    regHash_ = hashOf(text, size);
-    if (map != nullptr)
-        ::munmap(map, size);
+    tree_->loading = false;
+    tree.reset();
+    for (auto& [h, handle] : handles_)
+        handle.key = nullptr;
     for (auto& [h, path] : open)
         handles_[h].key = keyAt(path, false);
     if (regFd_ >= 0)
@@ -718,76 +1006,141 @@ long PortableRegistry::append(const std::string& record) {
 void PortableRegistry::writeFile() {
     struct stat st;
     mode_t mode = ::stat(file_.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
-    int fd = ::open(tmp_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+    std::filesystem::path dir = file_.parent_path();
+    if (dir.empty())
+        dir = ".";
+    // Writers hold the lock exclusively, so any temporary file is a killed writer's.
+    std::error_code ec;
+    const std::string stem = file_.filename().string() + ".";
+    for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
+        std::string name = entry.path().filename().string();
+        if (name.size() > stem.size() + 4 && name.compare(0, stem.size(), stem) == 0 &&
+            name.compare(name.size() - 4, 4, ".tmp") == 0) {
+            std::filesystem::remove(entry.path(), ec);
+        }
+    }
+    std::random_device random;
+    char suffix[48];
+    std::snprintf(suffix, sizeof suffix, ".%ld.%08x.tmp", static_cast<long>(::getpid()),
+                  static_cast<unsigned>(random()));
+    const std::filesystem::path tmp = file_.string() + suffix;
+    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (fd < 0)
-        throw ImageError(sysError(tmp_, "cannot create"));
-    Hasher hasher;
+        throw ImageError(sysError(tmp, "cannot create"));
+
+    const Tree& t = *tree_;
     off_t at = 0;
     std::string buf;
-    buf.reserve(1 << 20);
-    auto flush = [&](bool all) {
-        std::size_t n = all ? buf.size() : buf.size() & ~std::size_t{7};
-        if (!writeAll(fd, buf.data(), n, at))
-            throw ImageError(sysError(tmp_, "cannot write"));
-        at += static_cast<off_t>(n);
-        std::size_t whole = n & ~std::size_t{7};
-        hasher.words(buf.data(), whole);
-        if (all)
-            regHash_ = hasher.finish(buf.data() + whole, n - whole);
-        buf.erase(0, n);
+    std::uint64_t copyFrom = 0, copyTo = 0;  // untouched bytes not written yet
+    std::string tail = "\n\n";               // the last bytes written
+    auto fail = [&] { throw ImageError(sysError(tmp, "cannot write")); };
+    auto flushText = [&] {
+        if (!writeAll(fd, buf.data(), buf.size(), at))
+            fail();
+        at += static_cast<off_t>(buf.size());
+        buf.clear();
     };
-    std::string path;
-    auto emit = [&](auto& self, const Key& key) -> void {
-        if (key.parent != nullptr || !key.values.empty() || !key.children.empty()) {
-            appendKeyLine(buf, path);
-            for (const Value& v : key.values) {
-                appendValueLine(buf, v.name, v.type, v.data.data(), v.data.size());
-            }
-            buf += "\r\n";
-            if (buf.size() >= (1u << 20))
-                flush(false);
+    std::vector<char> chunk;
+    auto flushCopy = [&] {
+        // Through a small buffer: neither the old file's pages nor a kernel copy's
+        // count against this process's memory.
+        while (copyFrom < copyTo) {
+            chunk.resize(1 << 20);
+            std::size_t n =
+                static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), copyTo - copyFrom));
+            ssize_t r = ::pread(regFd_, chunk.data(), n, static_cast<off_t>(copyFrom));
+            if (r < 0 && errno == EINTR)
+                continue;
+            if (r <= 0)
+                throw ImageError(sysError(file_, "cannot read"));
+            if (!writeAll(fd, chunk.data(), static_cast<std::size_t>(r), at))
+                fail();
+            copyFrom += static_cast<std::uint64_t>(r);
+            at += r;
         }
-        for (const auto& child : key.children) {
-            std::size_t len = path.size();
-            path += '\\';
-            path += child->name;
-            self(self, *child);
-            path.resize(len);
+    };
+    auto copy = [&](std::uint64_t from, std::uint64_t to) {
+        if (from == to)
+            return;
+        if (from != copyTo || !buf.empty()) {
+            flushCopy();
+            flushText();
+            copyFrom = from;
         }
+        copyTo = to;
+        tail.clear();  // read from the file if needed: touch no page here
+    };
+    auto text = [&](std::string_view s) {
+        if (s.empty())
+            return;
+        flushCopy();
+        buf += s;
+        tail += s.substr(s.size() - std::min<std::size_t>(s.size(), 3));
+        tail.erase(0, tail.size() - std::min<std::size_t>(tail.size(), 3));
+        if (buf.size() >= (1u << 20))
+            flushText();
+    };
+    std::string section;
+    auto emit = [&](Key* k) {
+        section.clear();
+        appendKeyLine(section, pathOf(k));
+        for (const Value& v : valuesOf(k).list)
+            appendValueLine(section, v.name, v.type, v.data.data(), v.data.size());
+        section += "\r\n";
+        text(section);
     };
     try {
         ::fchmod(fd, mode);
-        buf += kRegHeader;
-        // Roots in the order they first appeared; the others after them.
-        std::size_t order[6] = {0, 1, 2, 3, 4, 5};
-        std::stable_sort(order, order + 6, [&](std::size_t a, std::size_t b) {
-            return rootSeen_[a] - 1 < rootSeen_[b] - 1;  // 0 (never seen) wraps to the end
-        });
-        for (std::size_t i : order) {
-            path = roots_[i]->name;
-            emit(emit, *roots_[i]);
+        // Untouched sections as they are, changed keys where they first were...
+        copy(0, t.prefixEnd);
+        for (std::uint32_t i = 0; i < t.segs.size(); ++i) {
+            const Segment& seg = t.segs[i];
+            if (seg.key == nullptr || (!seg.key->dead && !seg.key->dirty)) {
+                copy(seg.begin, seg.end);
+            } else if (!seg.key->dead && seg.key->firstSeg == i) {
+                emit(seg.key);
+            }
         }
-        flush(true);
+        // ...then the keys the file did not have, parents first.
+        bool separated = false;
+        std::vector<Key*> stack(std::rbegin(t.roots), std::rend(t.roots));
+        while (!stack.empty()) {
+            Key* k = stack.back();
+            stack.pop_back();
+            // Also keys only implied by sections of deleted keys.
+            if (k->firstSeg == kNoSeg &&
+                (k->fresh || k->dirty || (k->parent != nullptr && k->children.empty()))) {
+                if (!separated) {
+                    // A blank line before the first new section.
+                    if (tail.empty())
+                        tail.assign(t.text + (copyTo - std::min<std::uint64_t>(copyTo, 3)),
+                                    t.text + copyTo);
+                    std::string_view end(tail);
+                    if (end.back() != '\n')
+                        text("\r\n\r\n");
+                    else if (!end.ends_with("\n\n") && !end.ends_with("\n\r\n"))
+                        text("\r\n");
+                    separated = true;
+                }
+                emit(k);
+            }
+            stack.insert(stack.end(), k->children.rbegin(), k->children.rend());
+        }
+        if (at == 0 && buf.empty() && copyTo == 0)
+            text(kRegHeader);
+        flushCopy();
+        flushText();
         if (::fsync(fd) != 0)
-            throw ImageError(sysError(tmp_, "cannot write"));
-        if (::rename(tmp_.c_str(), file_.c_str()) != 0) {
+            fail();
+        if (::rename(tmp.c_str(), file_.c_str()) != 0)
             throw ImageError(sysError(file_, "cannot replace"));
-        }
     } catch (...) {
         ::close(fd);
-        ::unlink(tmp_.c_str());
+        ::unlink(tmp.c_str());
         throw;
     }
-    std::filesystem::path dir = file_.parent_path();
-    fsyncDir(dir.empty() ? "." : dir);
-    ::fstat(fd, &st);
-    if (regFd_ >= 0)
-        ::close(regFd_);
-    regFd_ = fd;
-    regId_ = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
-              static_cast<std::uint64_t>(st.st_size),
-              static_cast<std::uint64_t>(st.st_mtim.tv_sec) * 1000000000u +
-                  static_cast<std::uint64_t>(st.st_mtim.tv_nsec)};
+    fsyncDir(dir);
+    ::close(fd);
     // registry.reg now holds every record; a journal left behind if we die here is
     // recognised as stale by its hash.
     if (journalFd_ >= 0 && ::ftruncate(journalFd_, 0) == 0) {
@@ -800,14 +1153,38 @@ void PortableRegistry::writeFile() {
     ++stats_.folds;
 }
 
-void PortableRegistry::foldLocked() {
+// Writes registry.reg; with `reread` reads it back (the tree then indexes the new
+// file), as any further call needs. Holds the exclusive lock.
+void PortableRegistry::foldLocked(bool reread) {
+    if (!differs()) {
+        // registry.reg already says all the journal says: empty the journal only
+        // (at exit remove it: the run leaves the image as it found it).
+        if (journalFd_ < 0)
+            return;
+        if (reread ? ::ftruncate(journalFd_, 0) != 0
+                   : ::unlink(journal_.c_str()) != 0 && errno != ENOENT) {
+            throw ImageError(sysError(journal_, "cannot write"));
+        }
+        if (!reread) {
+            ::close(journalFd_);
+            journalFd_ = -1;
+            journalIno_ = 0;
+        }
+        journalApplied_ = journalSeen_ = 0;
+        journalLine_ = 0;
+        journalStale_ = false;
+        ++stats_.folds;
+        return;
+    }
     writeFile();
+    if (reread)
+        loadWhole();
 }
 
 void PortableRegistry::maybeFold() {
     if (journalApplied_ > std::max<std::uint64_t>(kMinFold, regId_.size / 2)) {
         try {
-            foldLocked();
+            foldLocked(true);
         } catch (const ImageError& e) {
             // The journal keeps the changes; a later write or the destructor retries.
             writeFailed(e.what());
@@ -823,7 +1200,7 @@ bool PortableRegistry::fold() {
         throw ImageError(sysError(lock_, "cannot lock"));
     if (sync(true) != pf::ERROR_SUCCESS)
         return false;
-    foldLocked();
+    foldLocked(true);
     return true;
 }
 
@@ -833,7 +1210,7 @@ bool PortableRegistry::fold() {
 PortableRegistry::Key* PortableRegistry::resolve(HKEY key, std::uint32_t need, long& err) {
     if (key >= pf::HKEY_CLASSES_ROOT && key <= pf::HKEY_DYN_DATA && key != 0x80000004u) {
         std::uint32_t i = key - pf::HKEY_CLASSES_ROOT;
-        return roots_[i > 4 ? i - 1 : i].get();
+        return tree_->roots[i > 4 ? i - 1 : i];
     }
     auto it = handles_.find(key);
     if (it == handles_.end()) {
@@ -844,8 +1221,10 @@ PortableRegistry::Key* PortableRegistry::resolve(HKEY key, std::uint32_t need, l
         err = pf::ERROR_ACCESS_DENIED;
         return nullptr;
     }
-    if (it->second.key == nullptr)
+    if (it->second.key == nullptr || it->second.key->dead) {
         err = pf::ERROR_KEY_DELETED;
+        return nullptr;
+    }
     return it->second.key;
 }
 
@@ -885,7 +1264,7 @@ long PortableRegistry::RegCreateKeyEx(HKEY parent, const std::string& subKey, st
         return err;
     Key* k = walk(p, subKey, false);
     if (k == nullptr) {
-        if (!validName(subKey))
+        if (!validName(subKey) || depthOf(p) + components(subKey) > kMaxKeyDepth)
             return pf::ERROR_INVALID_PARAMETER;
         Lock lock;
         if (long e = beginWrite(lock))
@@ -909,9 +1288,10 @@ long PortableRegistry::RegCreateKeyEx(HKEY parent, const std::string& subKey, st
             if (long e = append(record))
                 return e;
             k = walk(p, subKey, true);
-            touchRoot(k);
             disposition = 1;
-            maybeFold();
+            result = newHandle(k, access);
+            maybeFold();  // may read the tree again: the handle finds its key by path
+            return pf::ERROR_SUCCESS;
         }
     }
     if (disposition == 0)
@@ -961,7 +1341,7 @@ long PortableRegistry::RegDeleteValue(HKEY key, const std::string& name) {
         long err = 0;
         if ((k = resolve(key, 2, err)) == nullptr)
             return err;
-        return k->value(name) == nullptr ? pf::ERROR_FILE_NOT_FOUND : pf::ERROR_SUCCESS;
+        return valuesOf(k).find(name) == nullptr ? pf::ERROR_FILE_NOT_FOUND : pf::ERROR_SUCCESS;
     };
     Key* k = nullptr;
     Lock lock;
@@ -972,7 +1352,8 @@ long PortableRegistry::RegDeleteValue(HKEY key, const std::string& name) {
     appendDeleteValueLine(record, name);
     if (long e = append(record))
         return e;
-    k->removeValue(name);
+    valuesOf(k).remove(name);
+    markDirty(k);
     maybeFold();
     return pf::ERROR_SUCCESS;
 }
@@ -986,7 +1367,7 @@ long PortableRegistry::RegQueryValueEx(HKEY key, const std::string& name, std::u
     Key* k = resolve(key, 1, err);
     if (k == nullptr)
         return err;
-    const Value* v = k->value(name);
+    const Value* v = valuesOf(k).find(name);
     if (v == nullptr)
         return pf::ERROR_FILE_NOT_FOUND;
     type = v->type;
@@ -1014,8 +1395,7 @@ long PortableRegistry::RegSetValueEx(HKEY key, const std::string& name, std::uin
     appendValueLine(record, name, type, data, size);
     if (long e = append(record))
         return e;
-    k->setValue(name, type, std::vector<std::uint8_t>(data, data + size));
-    touchRoot(k);
+    setValue(k, name, type, std::vector<std::uint8_t>(data, data + size));
     maybeFold();
     return pf::ERROR_SUCCESS;
 }
@@ -1029,7 +1409,7 @@ long PortableRegistry::RegQueryInfoKey(HKEY key, std::uint32_t& subKeys, std::ui
     if (k == nullptr)
         return err;
     subKeys = static_cast<std::uint32_t>(k->children.size());
-    values = static_cast<std::uint32_t>(k->values.size());
+    values = static_cast<std::uint32_t>(valuesOf(k).list.size());
     return pf::ERROR_SUCCESS;
 }
 
@@ -1043,7 +1423,7 @@ long PortableRegistry::RegEnumKeyEx(HKEY key, std::uint32_t index, std::string& 
         return err;
     if (index >= k->children.size())
         return pf::ERROR_NO_MORE_ITEMS;
-    name = k->children[index]->name;
+    name = k->children[index]->name();
     return pf::ERROR_SUCCESS;
 }
 
@@ -1056,9 +1436,10 @@ long PortableRegistry::RegEnumValue(HKEY key, std::uint32_t index, std::string& 
     Key* k = resolve(key, 1, err);
     if (k == nullptr)
         return err;
-    if (index >= k->values.size())
+    const std::vector<Value>& list = valuesOf(k).list;
+    if (index >= list.size())
         return pf::ERROR_NO_MORE_ITEMS;
-    const Value& v = k->values[index];
+    const Value& v = list[index];
     name = v.name;
     type = v.type;
     data = v.data;

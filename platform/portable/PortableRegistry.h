@@ -1,12 +1,16 @@
 // The registry of a machine image, kept in a REGEDIT4 file, with the Win32
 // registry calls of vtl::platform::Platform.
 //
-// Storage. The registry lives in memory as a tree. On disk it is
+// Storage. On disk the registry is
 //   registry.reg          the whole registry, REGEDIT4, CRLF;
 //   registry.reg.journal  the changes made since registry.reg was written;
 //   registry.reg.lock     an empty file that carries the flock.
-// registry.reg is only ever replaced atomically: written whole to
-// registry.reg.tmp in the same folder, fsynced, renamed over the old file.
+// In memory it is a tree of keys indexing registry.reg: loading checks every
+// line of the mapped file but keeps only the keys and the byte ranges of their
+// sections; a key's values are decoded when first asked for. Keys deeper than
+// 512 levels below a root are refused. registry.reg is only ever replaced
+// atomically: written to registry.reg.<pid>.<random>.tmp in the same folder,
+// fsynced, renamed over the old file.
 //
 // Journal. The journal starts with ";vtl-journal <hash>", the hash of the
 // registry.reg content it continues, then holds one record per change, in
@@ -29,11 +33,14 @@
 // never lose each other's changes and a change is visible to others once
 // the call that made it has returned.
 //
-// Folding. fold() writes registry.reg from memory (after syncing) and
-// empties the journal, under the exclusive lock. A write folds by itself
-// when the journal outgrows half of registry.reg (at least 256 KiB), so a
-// write costs amortised O(1) however large the image. The destructor folds
-// whatever the journal holds, including a journal left by a killed process.
+// Folding. fold() writes registry.reg (after syncing) and empties the journal,
+// under the exclusive lock: untouched byte ranges are copied as they are, keys
+// whose values changed are written at their first section, new keys at the end.
+// When the tree equals registry.reg nothing is written (the destructor then
+// removes the journal). A write folds by itself when the journal outgrows half
+// of registry.reg (at least 256 KiB), so a write costs amortised O(1) however
+// large the image. The destructor folds whatever the journal holds, including a
+// journal left by a killed process.
 //
 // Read-only images (file or folder without write permission bits, or not
 // writable by this user): reads work, every write returns
@@ -95,6 +102,9 @@ class PortableRegistry : public RegistryStore {
   private:
     struct Key;
     struct Value;
+    struct Values;
+    struct Segment;
+    struct Tree;
     struct Handle {
         Key* key = nullptr;  // nullptr: the key was deleted
         std::uint32_t access = 0;
@@ -104,16 +114,22 @@ class PortableRegistry : public RegistryStore {
         bool operator==(const FileId&) const = default;
     };
     class TreeSink;
+    class IndexSink;
     class Lock;
 
     // Tree.
     Key* resolve(HKEY key, std::uint32_t need, long& err);
     HKEY newHandle(Key* key, std::uint32_t access);
-    static Key* walk(Key* from, std::string_view subKey, bool create);
+    Key* walk(Key* from, std::string_view subKey, bool create);
     static std::string pathOf(const Key* key);
     void removeKey(Key* key);
     Key* keyAt(std::string_view path, bool create);
-    void touchRoot(const Key* key);
+    Values& valuesOf(Key* key);
+    void decode(const Key* key, Values& out);
+    void markDirty(Key* key);
+    bool differs();
+    void setValue(Key* key, std::string_view name, std::uint32_t type,
+                  std::vector<std::uint8_t>&& data);
 
     // Files.
     long sync(bool haveLock);
@@ -125,20 +141,18 @@ class PortableRegistry : public RegistryStore {
     long prepareWrite(Lock& lock, Check&& check);
     long append(const std::string& record);
     void writeFile();
-    void foldLocked();
+    void foldLocked(bool reread);
     void maybeFold();
 
-    std::filesystem::path file_, journal_, lock_, tmp_;
-    std::unique_ptr<Key> roots_[6];
-    std::uint64_t rootSeen_[6] = {};  // when each root first appeared (0: never); the file order
-    std::uint64_t rootCounter_ = 0;
+    std::filesystem::path file_, journal_, lock_;
+    std::unique_ptr<Tree> tree_;
     std::unordered_map<HKEY, Handle> handles_;
     HKEY nextHandle_ = 1;
     bool readOnly_ = false;
     bool broken_ = false;  // registry.reg on disk does not parse
     FileId regId_, badId_;
     std::uint64_t regHash_ = 0;
-    int regFd_ = -1;  // pins the loaded registry.reg so its inode is not reused
+    int regFd_ = -1;  // the loaded registry.reg: pins its inode, source of untouched bytes
     int lockFd_ = -1;
     int journalFd_ = -1;
     std::uint64_t journalIno_ = 0;

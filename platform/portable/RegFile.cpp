@@ -1,5 +1,6 @@
 #include "platform/portable/RegFile.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace vtl::portable {
@@ -39,7 +40,11 @@ bool startsWithNoCase(std::string_view s, std::string_view prefix) {
 class Parser {
   public:
     Parser(std::string_view text, const std::string& where, RegSink& sink, std::size_t firstLine)
-        : text_(text), where_(where), sink_(sink), line_(firstLine - 1) {}
+        : text_(text),
+          where_(where),
+          sink_(sink),
+          line_(firstLine - 1),
+          build_(sink.wantsValues()) {}
 
     void run(bool header) {
         std::string_view line;
@@ -73,6 +78,7 @@ class Parser {
         std::size_t end = text_.find('\n', pos_);
         if (end == std::string_view::npos)
             end = text_.size();
+        lineStart_ = pos_;
         out = text_.substr(pos_, end - pos_);
         if (!out.empty() && out.back() == '\r')
             out.remove_suffix(1);
@@ -98,6 +104,9 @@ class Parser {
         if (path.find("\\\\") != std::string_view::npos || path.back() == '\\') {
             fail("empty key name in \"" + std::string(path) + "\"");
         }
+        if (static_cast<std::size_t>(std::count(path.begin(), path.end(), '\\')) > kMaxKeyDepth)
+            fail("key more than " + std::to_string(kMaxKeyDepth) + " levels deep");
+        sink_.at(lineStart_, line_);
         if (remove) {
             sink_.deleteKey(path);
             inKey_ = false;
@@ -116,11 +125,13 @@ class Parser {
             if (c == '"')
                 return i + 1;
             if (c == '\\' && i + 1 < s.size() && (s[i + 1] == '\\' || s[i + 1] == '"')) {
-                out.push_back(s[i + 1]);
+                if (build_)
+                    out.push_back(s[i + 1]);
                 i += 2;
                 continue;
             }
-            out.push_back(c);
+            if (build_)
+                out.push_back(c);
             ++i;
         }
         fail("missing closing '\"'");
@@ -137,7 +148,7 @@ class Parser {
             fail("expected '=' after the value name");
         std::string_view data = trim(s.substr(i + 1));
         if (data == "-") {
-            if (inKey_)
+            if (inKey_ && build_)
                 sink_.deleteValue(name);
             return;
         }
@@ -149,8 +160,10 @@ class Parser {
             if (end != data.size())
                 fail("text after the closing '\"'");
             type = 1;
-            bytes.assign(text.begin(), text.end());
-            bytes.push_back(0);
+            if (build_) {
+                bytes.assign(text.begin(), text.end());
+                bytes.push_back(0);
+            }
         } else if (startsWithNoCase(data, "dword:")) {
             std::string_view digits = data.substr(6);
             if (digits.empty() || digits.size() > 8)
@@ -163,8 +176,9 @@ class Parser {
                 v = (v << 4) | static_cast<std::uint32_t>(d);
             }
             type = 4;
-            bytes = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
-                     static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
+            if (build_)
+                bytes = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
+                         static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
         } else if (startsWithNoCase(data, "hex")) {
             std::size_t colon = data.find(':');
             if (colon == std::string_view::npos)
@@ -188,7 +202,7 @@ class Parser {
         } else {
             fail("unknown value data \"" + std::string(data.substr(0, 40)) + "\"");
         }
-        if (inKey_)
+        if (inKey_ && build_)
             sink_.value(name, type, std::move(bytes));
     }
 
@@ -212,7 +226,8 @@ class Parser {
                 ++i;
                 if (i < s.size() && hexDigit(s[i]) >= 0)
                     v = v * 16 + hexDigit(s[i++]);
-                out.push_back(static_cast<std::uint8_t>(v));
+                if (build_)
+                    out.push_back(static_cast<std::uint8_t>(v));
                 while (i < s.size() && isBlank(s[i]))
                     ++i;
                 if (i == s.size())
@@ -233,6 +248,8 @@ class Parser {
     RegSink& sink_;
     std::size_t line_;
     std::size_t pos_ = 0;
+    std::size_t lineStart_ = 0;
+    bool build_;
     bool inKey_ = false;
     bool seenKey_ = false;
 };

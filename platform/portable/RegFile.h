@@ -1,7 +1,8 @@
 // REGEDIT4 text: the format the Windows registry editor exports and imports.
 //
 // Reading is streaming: parseReg() hands each section and value line to a
-// RegSink as it meets it, so a large export is never held twice in memory.
+// RegSink as it meets it, so a large export is never held twice in memory. A
+// sink may ask for sections only (values are then checked, not decoded).
 // Writing is a set of helpers that append one line each; the registry uses
 // them both for the whole file and for its journal records.
 //
@@ -50,7 +51,14 @@ class RegSink {
                        std::vector<std::uint8_t>&& data) = 0;
     // "name"=- : the value of the current key is removed.
     virtual void deleteValue(std::string_view name) = 0;
+    // false: value lines are checked but neither decoded nor handed over.
+    virtual bool wantsValues() const { return true; }
+    // Called before key() or deleteKey() with the byte offset and number of the line.
+    virtual void at(std::size_t /*offset*/, std::size_t /*line*/) {}
 };
+
+// Windows allows keys 512 levels below a root; deeper sections are refused.
+inline constexpr std::size_t kMaxKeyDepth = 512;
 
 // Parses REGEDIT4 text. With `header` the first line must be "REGEDIT4";
 // without it `text` is a fragment (a journal record). Line numbers in errors
