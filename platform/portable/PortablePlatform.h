@@ -200,6 +200,7 @@ class PortablePlatform : public platform::Platform {
     // and window state, separated by tabs. ---
   public:
     std::string AppPath() override;
+    std::uint32_t GetCurrentProcessId() override;
     long ShellExecute(const std::string& verb, const std::string& file,
                       const std::string& parameters, const std::string& directory,
                       int showCmd) override;
