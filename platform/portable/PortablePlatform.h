@@ -28,6 +28,10 @@ class PortablePlatform : public platform::Platform {
     ~PortablePlatform() override;
 
     const std::filesystem::path& imageDir() const { return imageDir_; }
+    // A failed write of the image's registry files (disk full, I/O error,
+    // permissions changed) is reported once as a critical message box, also
+    // when it happens at the final write-back in the destructor.
+    bool imageWriteFailed() const { return imageWriteFailed_; }
     RegistryStore& registry() { return *registry_; }
     // Replaces how message boxes are shown; by default each is written to
     // standard error as one line and answered with its default button.
@@ -132,6 +136,7 @@ class PortablePlatform : public platform::Platform {
     std::filesystem::path imageDir_;
     std::unique_ptr<RegistryStore> registry_;
     MessageHandler messageHandler_;
+    bool imageWriteFailed_ = false;
 
     // Printers and spooler, network connections.
     struct OpenedPrinter {
