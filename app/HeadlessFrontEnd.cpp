@@ -33,7 +33,8 @@ bool HeadlessFrontEnd::reportsFailure(const std::string& text, std::uint32_t sty
             text.find("' could not be opened.") != std::string::npos) ||
            startsWith(text, "Error opening file '") || text == "Error saving configuration." ||
            text == "Invalid configuration file." || text == "Missing export filename." ||
-           startsWith(text, "An error occurred while attempting to print.");
+           startsWith(text, "An error occurred while attempting to print.") ||
+           startsWith(text, "SetPrinterFailed.");
 }
 
 platform::Answer HeadlessFrontEnd::MsgBox(const std::string& text, std::uint32_t style,

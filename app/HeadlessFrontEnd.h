@@ -31,7 +31,7 @@ class HeadlessFrontEnd : public ui::DialogService {
     static std::string line(const std::string& text, const std::string& caption);
     // A message reports a failure when it has a warning, error or critical
     // icon, or tells of a file that could not be opened, saved, exported or
-    // printed.
+    // printed, or of a printer that could not be set.
     static bool reportsFailure(const std::string& text, std::uint32_t style);
 
   private:

@@ -3,6 +3,7 @@
 
 #include "app/FileDialogs.h"
 #include "app/frmMain.h"
+#include "config/VtlError.h"
 #include "config/clsVtlConfig.h"
 #include "config/modAPI.h"
 #include "platform/Platform.h"
@@ -37,8 +38,12 @@ void frmMain::mnuFileExport_Click() {
         report.ExportAllSettings(*document, oNetConfig, oIEConfig, oNNConfig, file);
     } catch (const ProgramEnd&) {
         throw;
-    } catch (const std::exception&) {
-        // A failed export ends without a message; the file keeps what it held.
+    } catch (const VtlError& e) {
+        // The file keeps what it held.
+        dialogs().MsgBox(e.description(), platform::mb::OK | platform::mb::IconExclamation,
+                         kAppName);
+    } catch (const std::exception& e) {
+        dialogs().MsgBox(e.what(), platform::mb::OK | platform::mb::IconExclamation, kAppName);
     }
 }
 

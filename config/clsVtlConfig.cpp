@@ -1,6 +1,6 @@
 #include "config/clsVtlConfig.h"
 
-#include <chrono>
+#include <cstdint>
 
 #include "browser/clsExplorer.h"
 #include "browser/clsNavigator.h"
@@ -40,17 +40,17 @@ void writeKey(const char* section, const char* key, const std::string& value,
 }
 
 // A name for the file being built, unused so far, beside `target`: "." +
-// its name + ".saving-" + a number.
+// its name + ".saving-" + the process id + "-" + a number, so that no other
+// process builds under the same name.
 std::string buildingName(const std::string& target) {
     const std::size_t slash = target.find_last_of("\\/");
     const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
     const std::string leaf = slash == std::string::npos ? target : target.substr(slash + 1);
-    auto number =
-        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) %
-        1000000;
+    static std::uint32_t number = 0;
+    const std::string process = std::to_string(platform::sys().GetCurrentProcessId());
     std::string name;
     for (int attempt = 0; attempt < 1000; ++attempt) {
-        name = folder + "." + leaf + ".saving-" + std::to_string(number++);
+        name = folder + "." + leaf + ".saving-" + process + "-" + std::to_string(++number);
         if (platform::sys().GetFileAttributes(name) == platform::INVALID_FILE_ATTRIBUTES)
             break;
     }

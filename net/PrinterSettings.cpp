@@ -65,7 +65,11 @@ void setDefaultPrinterNT(const std::string& name) {
     }
     if (driver.empty() || port.empty())
         return;
-    sys().WriteProfileString("windows", "Device", name + "," + driver + "," + port);
+    if (!sys().WriteProfileString("windows", "Device", name + "," + driver + "," + port)) {
+        sys().MessageBox("Error accessing file '" + sys().GetWindowsDirectory() + "\\win.ini'.",
+                         platform::mb::OK | platform::mb::IconExclamation, kAppName);
+        return;
+    }
     sys().SendMessage(platform::HWND_BROADCAST, platform::WM_WININICHANGE, 0, "windows");
 }
 

@@ -328,6 +328,8 @@ class Platform {
     // The folder the program was started from, as a Windows path without a
     // trailing "\".
     virtual std::string AppPath() = 0;
+    // GetCurrentProcessId: this process's number, unlike any other running one's.
+    virtual std::uint32_t GetCurrentProcessId() = 0;
     // ShellExecuteA: `file` opened with the handler for `verb` ("" the
     // default one), working folder `directory`, window state `showCmd`.
     // Returns a value above 32 on success, else an error code (2: no such file).

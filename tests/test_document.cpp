@@ -1,12 +1,17 @@
 // The configuration document: construction, file load and save, apply, add-in calls.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "browser/clsBrowser.h"
 #include "config/ConfigFile.h"
 #include "config/clsVtlConfig.h"
 #include "net/clsNetConfig.h"
+#include "platform/portable/ProfileFile.h"
 #include "support/TestImage.h"
 
 namespace vtl {
@@ -173,6 +178,64 @@ TEST(Document, FailedSaveKeepsThePreviousFile) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
                             std::filesystem::directory_iterator()),
               1);  // the read-only file alone: no half-built leftovers
+}
+
+// A save parses the file it builds once; a load parses the file once, and
+// reads it once when it was not written within the last clock tick.
+TEST(Document, ParsesAFileOncePerLoadAndPerSave) {
+    auto image = TestImage::sample("win2000");
+    test::TempDir dir;
+    const std::string file = (dir.path() / "office.vtl").string();
+    clsVtlConfig doc;
+    ResetProfileCacheCounts();
+    ASSERT_EQ(doc.SaveConfigurationFile(file, {}), 1);
+    EXPECT_EQ(ProfileCacheCounts().parses, 1u);
+    EXPECT_EQ(ProfileCacheCounts().reads, 1u);
+
+    for (const bool fresh : {true, false}) {
+        SCOPED_TRACE(fresh ? "just written" : "older");
+        ClearProfileCache();  // as another process finds it
+        if (!fresh)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        ResetProfileCacheCounts();
+        clsVtlConfig other;
+        EXPECT_EQ(other.LoadConfigurationFile(file, {}), 0);
+        EXPECT_TRUE(other.ApplyGeneral());
+        EXPECT_EQ(ProfileCacheCounts().parses, 1u);
+        if (!fresh) {
+            EXPECT_EQ(ProfileCacheCounts().reads, 1u);
+        }
+    }
+}
+
+// Two processes saving the same configuration file at once: every save
+// succeeds, the file is always whole, and nothing is left beside it.
+TEST(Document, TwoProcessesSaveOneFile) {
+    auto image = TestImage::sample("win2000");
+    test::TempDir dir;
+    const std::string file = (dir.path() / "shared.vtl").string();
+    clsVtlConfig doc;
+    ASSERT_EQ(doc.SaveConfigurationFile(file, {}), 1);
+    const std::string whole = test::readFile(file);
+    const auto saves = [&] {
+        bool ok = true;
+        for (int i = 0; i < 10; ++i) {
+            ok = doc.SaveConfigurationFile(file, {}) == 1 && ok;
+            ok = test::readFile(file) == whole && ok;
+        }
+        return ok;
+    };
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(saves() ? 0 : 1);
+    EXPECT_TRUE(saves());
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(image->messages().empty());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 }  // namespace

@@ -198,10 +198,11 @@ TEST(ReportCommands, PrintAsksFirstAndReportsFailures) {
         << "the report shows the window's edits";
 }
 
-TEST(ReportCommands, ExportWritesTheChosenFileAndFailsSilently) {
+TEST(ReportCommands, ExportWritesTheChosenFileOrReportsTheFailure) {
     Window w;
     const fs::path dir = w.image->dir();
     for (const fs::path& chosen : {dir / "missing" / "report.txt", dir / "report.txt"}) {
+        w.dialogs.boxes.clear();
         std::string initialDir;
         w.image->platform().setFileDialogHandler(
             [&](bool save, const Platform::OpenFileName& dialog) -> std::optional<std::string> {
@@ -211,7 +212,13 @@ TEST(ReportCommands, ExportWritesTheChosenFileAndFailsSilently) {
             });
         w.window->mnuFileExport.userClick();
         EXPECT_EQ(initialDir, "C:\\Program Files\\Vantrel");
-        EXPECT_TRUE(w.dialogs.boxes.empty()) << "export failures are silent";
+        if (fs::exists(chosen.parent_path())) {
+            EXPECT_TRUE(w.dialogs.boxes.empty());
+            continue;
+        }
+        ASSERT_EQ(w.dialogs.boxes.size(), 1u);
+        EXPECT_EQ(w.dialogs.boxes[0].text, "Error accessing file '" + chosen.string() + "'.");
+        EXPECT_EQ(w.dialogs.boxes[0].style, platform::mb::IconExclamation);
     }
     EXPECT_FALSE(fs::exists(dir / "missing"));
     EXPECT_NE(test::readFile(dir / "report.txt")

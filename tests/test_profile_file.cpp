@@ -3,11 +3,14 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <regex>
 
 #include "platform/portable/ProfileFile.h"
 #include "tests/support/TestImage.h"
@@ -172,6 +175,79 @@ TEST_F(ProfileFileTest, OddFilesReadAndRewriteWithoutHarm) {
     Put(utf16);
     EXPECT_FALSE(vtl::WritePrivateProfileString("s", "k", "v", path_));
     EXPECT_EQ(Contents(), utf16);
+}
+
+// Runs `work` in a child process; true when it ended with status 0.
+bool InChild(const std::function<bool()>& work) {
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(work() ? 0 : 1);
+    int status = -1;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
+// Another process's rewrite of the same size, at once after a read (within
+// the same clock tick), is seen: a replacement of a file this process wrote,
+// and a rewrite in place of another program's file.
+TEST_F(ProfileFileTest, SeesEveryRewriteByAnotherProcess) {
+    for (const bool inPlace : {false, true}) {
+        SCOPED_TRACE(inPlace ? "in place" : "replaced");
+        if (inPlace)
+            Put("[s]\r\nk=00\r\n");
+        else
+            ASSERT_TRUE(vtl::WritePrivateProfileString("s", "k", "00", path_));
+        ASSERT_EQ(vtl::GetPrivateProfileString("s", "k", "", 255, path_).Text(), "00");
+        for (int i = 1; i < 30; ++i) {
+            const std::string value = (i < 10 ? "0" : "") + std::to_string(i);
+            ASSERT_TRUE(InChild([&] {
+                if (!inPlace)
+                    return vtl::WritePrivateProfileString("s", "k", value, path_);
+                std::ofstream(path_, std::ios::binary | std::ios::in) << "[s]\r\nk=" + value;
+                return true;
+            }));
+            EXPECT_EQ(vtl::GetPrivateProfileString("s", "k", "", 255, path_).Text(), value);
+        }
+    }
+}
+
+// Two processes replacing one file many times at once: no write fails, the
+// file is always one whole version, and no temporary file stays.
+TEST_F(ProfileFileTest, TwoProcessesReplaceOneFile) {
+    auto image = vtl::test::TestImage::sample("win2000");
+    struct Case {
+        const char* name;
+        std::function<bool(const std::string& value)> write;
+    };
+    const Case cases[] = {
+        {"profile write",
+         [&](const std::string& v) { return vtl::WritePrivateProfileString("s", "k", v, path_); }},
+        {"file write",
+         [&](const std::string& v) {
+             return vtl::platform::sys().WriteFile(path_, "[s]\r\nk=" + v + "\r\n") == 0;
+         }},
+    };
+    const std::regex whole("\\[s\\]\r\nk=[pc]-[0-9]+\r\n");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Put("[s]\r\nk=p-0\r\n");
+        const auto writes = [&](const char* who) {
+            bool ok = true;
+            for (int i = 0; i < 150; ++i) {
+                ok = c.write(who + std::to_string(i)) && ok;
+                ok = std::regex_match(vtl::test::readFile(path_), whole) && ok;
+            }
+            return ok;
+        };
+        const pid_t child = ::fork();
+        if (child == 0)
+            ::_exit(writes("c-") ? 0 : 1);
+        EXPECT_TRUE(writes("p-"));
+        int status = -1;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), {}), 1);
+    }
 }
 
 }  // namespace

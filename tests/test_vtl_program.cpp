@@ -19,8 +19,8 @@ struct Machine {
     explicit Machine(const std::string& sample = "win2000") : image(dir.path() / "m") {
         fs::copy(test::samplesDir() / sample, image, fs::copy_options::recursive);
     }
-    test::VtlRun run(const std::string& switches) {
-        return runVtl("--machine " + quoted(image.string()) + " " + switches);
+    test::VtlRun run(const std::string& switches, const std::string& environment = "") {
+        return runVtl("--machine " + quoted(image.string()) + " " + switches, environment);
     }
     std::string file(const std::string& name) const { return (dir.path() / name).string(); }
     std::string registry() const { return readFile(image / "registry.reg"); }
@@ -145,6 +145,114 @@ TEST(VtlProgram, NavigatorWarningWithoutWindows) {
               std::string::npos)
         << run.out;
     EXPECT_NE(m.registry().find("\"NavigatorWarning\"=\"0\""), std::string::npos);
+}
+
+// The shell prefix that makes every file write beyond `blocks` 512-byte
+// blocks fail ("File too large", the signal ignored): a full disk that needs
+// no mount.
+std::string filesLimitedTo(int blocks) {
+    return "trap '' XFSZ; ulimit -f " + std::to_string(blocks) + ";";
+}
+
+std::size_t count(const std::string& text, const std::string& part) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+
+// Names of temporary files left in a folder.
+std::vector<std::string> leftovers(const fs::path& folder) {
+    std::vector<std::string> found;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (name.find(".~") != std::string::npos || name.find(".saving-") != std::string::npos ||
+            name.ends_with(".tmp") || name.ends_with(".TMP"))
+            found.push_back(name);
+    }
+    return found;
+}
+
+// The image cannot be written at the first change, or only at the write-back
+// at exit: one message naming the image and the reason, status 1, and
+// registry.reg as it was; what reached the journal is there for the next run.
+TEST(VtlProgram, ImageWriteFailureIsReportedOnceAndLosesNothing) {
+    struct Case {
+        const char* name;
+        int blocks;
+        bool applied;  // the change reached the journal
+    };
+    const Case cases[] = {{"first write", 0, false}, {"write-back", 24, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Machine m;
+        const std::string office =
+            m.saved("office.vtl", {{"HostName=eng2k-ws07", "HostName=eng2k-ws99"}});
+        const std::string before = m.registry();
+        const test::VtlRun run =
+            m.run("/hidden /load " + quoted(office) + " /apply", filesLimitedTo(c.blocks));
+        EXPECT_EQ(run.status, 1) << run.out;
+        EXPECT_EQ(count(run.out, "could not be written"), 1u) << run.out;
+        EXPECT_NE(run.out.find("Vantrel: The machine image " + m.image.string() +
+                               " could not be written: " + m.image.string() + "/registry.reg"),
+                  std::string::npos)
+            << run.out;
+        EXPECT_NE(run.out.find(": File too large."), std::string::npos) << run.out;
+        EXPECT_EQ(m.registry(), before);
+        EXPECT_EQ(leftovers(m.image), std::vector<std::string>{});
+
+        EXPECT_EQ(m.run("/hidden").status, 0);
+        EXPECT_EQ(m.registry().find("\"Hostname\"=\"eng2k-ws99\"") != std::string::npos, c.applied);
+    }
+}
+
+// On a full disk every file the program writes reports the failure and keeps
+// its old contents whole, with no temporary file left beside it.
+TEST(VtlProgram, FileWriteFailureIsReportedAndKeepsTheOldFile) {
+    Machine m;
+    const std::string office = m.saved(
+        "office.vtl",
+        {{"DefaultPrinter=Xerox DocuPrint N2125", "DefaultPrinter=HP LaserJet 2100 Series PCL 6"}});
+    const fs::path drive = m.image / "drive_c";
+    const fs::path spool = drive / "WINNT" / "system32" / "spool" / "PRINTERS";
+    const fs::path target = m.file("target.vtl");
+    const fs::path report = m.file("report.txt");
+    writeFile(target, "[Advanced]\r\nComments=old\r\n");
+    writeFile(report, "old report\r\n");
+    fs::create_directories(spool);
+    struct Case {
+        const char* name;
+        std::string switches;
+        std::string expected;
+        fs::path file;  // stays as it was
+    };
+    const std::string load = "/hidden /load " + quoted(office);
+    const Case cases[] = {
+        {"configuration save", load + " /save " + quoted(target.string()),
+         "Vantrel: Error saving configuration.", target},
+        {"report export", load + " /export " + quoted(report.string()),
+         "Error accessing file '" + report.string() + "'.", report},
+        {"win.ini", load + " /apply", "Vantrel: Error accessing file 'C:\\WINNT\\win.ini'.",
+         drive / "WINNT" / "win.ini"},
+        {"prefs.js", load + " /apply", "closePrefsFile:Device I/O error",
+         drive / "Netscape" / "Users" / "jane_doe" / "prefs.js"},
+        {"spool file", load + " /print", "Vantrel: An error occurred while attempting to print.",
+         spool},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const bool folder = fs::is_directory(c.file);
+        const std::string before = folder ? "" : readFile(c.file);
+        const test::VtlRun run = m.run(c.switches, filesLimitedTo(0));
+        EXPECT_EQ(run.status, 1) << run.out;
+        EXPECT_NE(run.out.find(c.expected), std::string::npos) << run.out;
+        if (folder) {
+            EXPECT_TRUE(fs::is_empty(c.file));
+        } else {
+            EXPECT_EQ(readFile(c.file), before);
+        }
+        EXPECT_EQ(leftovers(folder ? c.file : c.file.parent_path()), std::vector<std::string>{});
+    }
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 namespace vtl::portable {
 
 std::optional<ReplaceFailure> replaceContents(const std::string& path, const std::string& contents,
-                                              std::optional<mode_t> mode) {
+                                              std::optional<mode_t> mode, int* keep) {
     using Step = ReplaceFailure::Step;
     static unsigned counter = 0;
     std::string temp;
@@ -46,8 +46,15 @@ std::optional<ReplaceFailure> replaceContents(const std::string& path, const std
     fd = -1;
     if (closed != 0)
         return abandon(Step::Write, errno);
-    if (::rename(temp.c_str(), path.c_str()) != 0)
-        return abandon(Step::Rename, errno);
+    const int kept = keep ? ::open(temp.c_str(), O_RDONLY | O_CLOEXEC) : -1;
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        if (kept >= 0)
+            ::close(kept);
+        return abandon(Step::Rename, error);
+    }
+    if (keep)
+        *keep = kept;
     return std::nullopt;
 }
 

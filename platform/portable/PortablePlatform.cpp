@@ -135,9 +135,20 @@ PortablePlatform::PortablePlatform(const fs::path& imageDir, const MachineOption
     }
     // Windows 95/98 deletes a key with all its subkeys; NT refuses a key that has any.
     registry_->setDeleteTreeOnDelete(!isNtFamily());
+    registry_->setWriteFailureHandler([this](const std::string& what) {
+        if (imageWriteFailed_)
+            return;
+        imageWriteFailed_ = true;
+        MessageBox(
+            "The machine image " + imageDir_.string() + " could not be written: " + what + ".",
+            platform::mb::OK | platform::mb::IconCritical, "Vantrel");
+    });
 }
 
-PortablePlatform::~PortablePlatform() = default;
+PortablePlatform::~PortablePlatform() {
+    // The final write-back may fail: report it while the message handler is there.
+    registry_.reset();
+}
 
 long PortablePlatform::RegOpenKeyEx(HKEY parent, const std::string* subKey, std::uint32_t access,
                                     HKEY& result) {

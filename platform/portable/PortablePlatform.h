@@ -41,6 +41,10 @@ class PortablePlatform : public platform::Platform {
     ~PortablePlatform() override;
 
     const std::filesystem::path& imageDir() const { return imageDir_; }
+    // A failed write of the image's registry files (disk full, I/O error,
+    // permissions changed) is reported once as a critical message box, also
+    // when it happens at the final write-back in the destructor.
+    bool imageWriteFailed() const { return imageWriteFailed_; }
     RegistryStore& registry() { return *registry_; }
     // The hive-backed registry of a system drive, else nullptr.
     HiveRegistry* hives() { return hives_; }
@@ -149,6 +153,7 @@ class PortablePlatform : public platform::Platform {
     std::unique_ptr<RegistryStore> registry_;
     HiveRegistry* hives_ = nullptr;
     MessageHandler messageHandler_;
+    bool imageWriteFailed_ = false;
 
     // Printers and spooler, network connections.
     struct OpenedPrinter {
@@ -217,6 +222,7 @@ class PortablePlatform : public platform::Platform {
     // and window state, separated by tabs. ---
   public:
     std::string AppPath() override;
+    std::uint32_t GetCurrentProcessId() override;
     long ShellExecute(const std::string& verb, const std::string& file,
                       const std::string& parameters, const std::string& directory,
                       int showCmd) override;

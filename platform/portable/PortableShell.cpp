@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -12,6 +14,10 @@ constexpr long kShellSuccess = 42;  // any value above 32
 
 std::string PortablePlatform::AppPath() {
     return "C:\\Program Files\\Vantrel";
+}
+
+std::uint32_t PortablePlatform::GetCurrentProcessId() {
+    return static_cast<std::uint32_t>(::getpid());
 }
 
 long PortablePlatform::ShellExecute(const std::string& verb, const std::string& file,

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <ctime>
 #include <map>
+#include <utility>
 #include <vector>
 
 #include "platform/portable/AtomicFile.h"
@@ -164,7 +165,13 @@ std::string Serialize(const Document& doc) {
     return out;
 }
 
-// --- Cache of parsed files, checked against the file's identity and times. ---
+// --- Cache of parsed files. An entry is used again while the file has the
+// same identity, size and times, and we know that no change since could keep
+// them: the file is the one this process wrote (its descriptor is held, so
+// its inode cannot be reused and another writer's replacement has another
+// inode), or it was checked after its change time had passed. A change in
+// the same clock tick as our check may keep the times, so until then its
+// bytes are compared. ---
 
 struct Stamp {
     dev_t dev = 0;
@@ -182,29 +189,80 @@ struct Stamp {
     }
 };
 
+timespec CoarseNow() {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
+    return now;
+}
+
+bool Before(const timespec& a, const timespec& b) {
+    return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
+}
+
+// Whether every change after `checked` gets a change time other than `ctime`.
+// File times come from the kernel's coarse clock; a file system that keeps
+// them to the nanosecond gives a later change a time at least `checked`. With
+// a coarser file system (no digits below the microsecond), two seconds.
+bool Settled(const timespec& ctime, const timespec& checked) {
+    if (ctime.tv_nsec % 1000 != 0)
+        return Before(ctime, checked);
+    return checked.tv_sec - ctime.tv_sec > 2;
+}
+
+class Pin {
+  public:
+    Pin() = default;
+    explicit Pin(int fd) : fd_(fd) {}
+    Pin(Pin&& o) noexcept : fd_(std::exchange(o.fd_, -1)) {}
+    Pin& operator=(Pin&& o) noexcept {
+        std::swap(fd_, o.fd_);
+        return *this;
+    }
+    ~Pin() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    bool held() const { return fd_ >= 0; }
+
+  private:
+    int fd_ = -1;
+};
+
 struct Cached {
     Stamp stamp;
     Document doc;
     bool utf16 = false;
     mode_t mode = 0;
-    // File times have a coarse clock: a file changed again within the same tick
-    // keeps its stamp. While the stamp is that recent, the bytes are compared.
-    bool recent = false;
-    std::string text;
-    // Written by this process through a new file renamed into place: its stamp
-    // identifies the content even while recent.
-    bool ours = false;
+    bool settled = false;  // no change since it was read can keep the stamp
+    std::string text;      // the bytes, kept until settled
+    Pin ours;              // held while the file is the one this process wrote
+    std::uint64_t used = 0;
 };
 
-bool IsRecent(const timespec& t) {
-    timespec now{};
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    return now.tv_sec - t.tv_sec < 2;
-}
+constexpr std::size_t kCacheLimit = 32;
 
 std::map<std::string, Cached>& Cache() {
     static std::map<std::string, Cached> cache;
     return cache;
+}
+
+ProfileCacheStats& Stats() {
+    static ProfileCacheStats stats;
+    return stats;
+}
+
+Cached& Remember(const std::string& path, Cached entry) {
+    auto& cache = Cache();
+    static std::uint64_t uses = 0;
+    entry.used = ++uses;
+    if (cache.size() >= kCacheLimit && cache.find(path) == cache.end()) {
+        auto oldest = cache.begin();
+        for (auto it = cache.begin(); it != cache.end(); ++it)
+            if (it->second.used < oldest->second.used)
+                oldest = it;
+        cache.erase(oldest);
+    }
+    return cache.insert_or_assign(path, std::move(entry)).first->second;
 }
 
 std::string& ErrorText() {
@@ -213,6 +271,7 @@ std::string& ErrorText() {
 }
 
 bool ReadAll(int fd, std::string& out) {
+    ++Stats().reads;
     char chunk[65536];
     for (;;) {
         ssize_t got = ::read(fd, chunk, sizeof chunk);
@@ -230,6 +289,7 @@ bool ReadAll(int fd, std::string& out) {
 // The parsed file, or nullptr when it does not exist or cannot be read.
 const Cached* Load(const std::string& path) {
     auto& cache = Cache();
+    const timespec checked = CoarseNow();
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         cache.erase(path);
@@ -243,8 +303,8 @@ const Cached* Load(const std::string& path) {
     }
     Stamp stamp(st);
     auto it = cache.find(path);
-    bool sameStamp = it != cache.end() && it->second.stamp == stamp;
-    if (sameStamp && (!it->second.recent || it->second.ours)) {
+    const bool sameStamp = it != cache.end() && it->second.stamp == stamp;
+    if (sameStamp && (it->second.ours.held() || it->second.settled)) {
         ::close(fd);
         return &it->second;
     }
@@ -255,21 +315,23 @@ const Cached* Load(const std::string& path) {
         cache.erase(path);
         return nullptr;
     }
-    bool recent = IsRecent(st.st_mtim) || IsRecent(st.st_ctim);
+    const bool settled = Settled(st.st_ctim, checked);
     if (sameStamp && it->second.text == text) {
-        it->second.recent = recent;
-        if (!recent)
+        it->second.settled = settled;
+        if (settled)
             it->second.text.clear();
         return &it->second;
     }
-    Cached entry{stamp,      {},     text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF"),
-                 st.st_mode, recent, {},
-                 false};
-    if (!entry.utf16)
+    Cached entry{stamp,      {},      text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF"),
+                 st.st_mode, settled, {},
+                 {},         0};
+    if (!entry.utf16) {
+        ++Stats().parses;
         entry.doc = Parse(text);
-    if (recent)
+    }
+    if (!settled)
         entry.text = std::move(text);
-    return &cache.insert_or_assign(path, std::move(entry)).first->second;
+    return &Remember(path, std::move(entry));
 }
 
 // --- Reading. Each helper returns what the wide-character call leaves: the
@@ -389,9 +451,10 @@ std::string ParentFolder(const std::string& path) {
 }
 
 // Writes `text` to a temporary file beside `path` and renames it over `path`.
-bool ReplaceFile(const std::string& path, const std::string& text, std::optional<mode_t> keepMode) {
+bool ReplaceFile(const std::string& path, const std::string& text, std::optional<mode_t> keepMode,
+                 int* keep) {
     using Step = portable::ReplaceFailure::Step;
-    const auto failure = portable::replaceContents(path, text, keepMode);
+    const auto failure = portable::replaceContents(path, text, keepMode, keep);
     if (!failure)
         return true;
     const char* reason = std::strerror(failure->error);
@@ -533,16 +596,17 @@ bool WritePrivateProfileString(const std::optional<std::string>& section,
         mode = cached->mode;
     }
     std::string text = Serialize(doc);
-    if (!ReplaceFile(path, text, mode)) {
-        Cache().erase(path);
-        return false;
-    }
+    int kept = -1;
+    const bool written = ReplaceFile(path, text, mode, &kept);
     Cache().erase(path);
+    if (!written)
+        return false;
+    Pin pin(kept);
     struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) {
-        Cached entry{Stamp(st), std::move(doc), false, st.st_mode, true, {}, true};
-        Cache().insert_or_assign(path, std::move(entry));
-    }
+    if (pin.held() && ::fstat(kept, &st) == 0)
+        Remember(
+            path,
+            Cached{Stamp(st), std::move(doc), false, st.st_mode, false, {}, std::move(pin), 0});
     return true;
 }
 
@@ -552,6 +616,14 @@ const std::string& LastProfileError() {
 
 void ClearProfileCache() {
     Cache().clear();
+}
+
+const ProfileCacheStats& ProfileCacheCounts() {
+    return Stats();
+}
+
+void ResetProfileCacheCounts() {
+    Stats() = {};
 }
 
 }  // namespace vtl

@@ -3,8 +3,11 @@
 //
 // A file is parsed into sections and entries and kept in a per-path cache that
 // is checked against the file's size, modification and change times and inode
-// before each use; while those times are under two seconds old the file's
-// bytes are compared as well. Text is bytes in the system code page and passes
+// before each use. A file this process wrote is known by its inode (the cache
+// holds it open, so no other file can get that inode, and another writer's
+// replacement is another inode); any other file's bytes are compared as well
+// until a check has come after its change time, so a rewrite in the same
+// clock tick is seen. Text is bytes in the system code page and passes
 // unchanged.
 //
 // Parsing, as Windows does it:
@@ -77,5 +80,13 @@ const std::string& LastProfileError();
 
 // Drops the cached parse of every file.
 void ClearProfileCache();
+
+// How often files were read whole and parsed, for tests and benchmarks.
+struct ProfileCacheStats {
+    std::uint64_t reads = 0;
+    std::uint64_t parses = 0;
+};
+const ProfileCacheStats& ProfileCacheCounts();
+void ResetProfileCacheCounts();
 
 }  // namespace vtl

@@ -104,6 +104,7 @@ class Win32Platform : public platform::Platform {
 
     // --- Shell, windows, file dialogs (Win32Shell.cpp). ---
     std::string AppPath() override;
+    std::uint32_t GetCurrentProcessId() override;
     long ShellExecute(const std::string& verb, const std::string& file,
                       const std::string& parameters, const std::string& directory,
                       int showCmd) override;

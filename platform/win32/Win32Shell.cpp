@@ -40,6 +40,10 @@ std::string returned(const std::vector<char>& bytes, const std::string& before) 
 
 }  // namespace
 
+std::uint32_t Win32Platform::GetCurrentProcessId() {
+    return ::GetCurrentProcessId();
+}
+
 std::string Win32Platform::AppPath() {
     std::vector<char> path(MAX_PATH, '\0');
     DWORD length = 0;
