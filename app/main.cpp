@@ -134,10 +134,6 @@ int main(int argc, char** argv) {
             machineDir, std::string(VANTREL_SAMPLES_DIR) + "/win2000", std::cerr);
         vtl::portable::PortablePlatform machine(image, machineOptions);
         vtl::platform::PlatformScope scope(machine);
-        machine.registry().setWriteFailureHandler([&](const std::string& message) {
-            std::cerr << "Vantrel: " << message << "\n";
-            frontEnd.setFailed();
-        });
         machine.setMessageHandler(
             [&](const std::string& text, std::uint32_t style, const std::string& caption) {
                 return frontEnd.MsgBox(text, style, caption);
