@@ -18,7 +18,6 @@ namespace pf = vtl::platform;
 
 namespace {
 
-constexpr std::uint32_t kAllAccess = 0xF003F;
 constexpr std::size_t kIndexFrom = 16;  // children or values looked up through a hash index
 constexpr std::uint64_t kMinFold = 256 * 1024;
 constexpr std::string_view kJournalTag = ";vtl-journal ";
