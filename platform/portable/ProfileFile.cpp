@@ -540,7 +540,9 @@ bool WritePrivateProfileString(const std::optional<std::string>& section,
     Cache().erase(path);
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0) {
-        Cached entry{Stamp(st), std::move(doc), false, st.st_mode, true, {}, true};
+        // What the file now says, as a read parses it: the edited document keeps
+        // blanks (after names, values) that a parse drops.
+        Cached entry{Stamp(st), Parse(text), false, st.st_mode, true, {}, true};
         Cache().insert_or_assign(path, std::move(entry));
     }
     return true;
