@@ -50,7 +50,19 @@ void clsExplorer::GetProxyAddresses() {
     std::string proxy = reg_.ValueText("ProxyServer");
     if (reg_.lastError() != 0)
         return;
-    setProxySettings(Trim(proxy) + ";");
+    readProxyServer(proxy);
+}
+
+void clsExplorer::readProxyServer(const std::string& stored) {
+    const std::string proxy = Trim(stored);
+    // An empty value names no proxy, as in a configuration file: composing it
+    // gives the empty text again.
+    setProxySettings(proxy.empty() ? proxy : proxy + ";");
+}
+
+std::string clsExplorer::cycleProxyServer(const std::string& stored) {
+    readProxyServer(stored);
+    return buildProxyServer();
 }
 
 void clsExplorer::GetProxyEnabled() {
@@ -354,16 +366,11 @@ std::string clsExplorer::parseProxyServer(const std::string& entry, std::string&
     }
     const std::string protocol = e.substr(0, equals);
 
-    // With a scheme ("//") the first colon ends the scheme; the port follows the next one.
+    // A first colon followed by "//" ends a scheme; the port follows the next one.
     const std::size_t c1 = e.find(':');
-    std::size_t s2 = std::string::npos;
-    std::size_t c2 = std::string::npos;
-    if (c1 != std::string::npos) {
-        s2 = e.find("//");
-        if (s2 != std::string::npos)
-            c2 = e.find(':', c1 + 1);
-    }
-    if (c1 != std::string::npos && (c2 != std::string::npos || s2 == std::string::npos)) {
+    const bool scheme = c1 != std::string::npos && e.compare(c1 + 1, 2, "//") == 0;
+    const std::size_t c2 = scheme ? e.find(':', c1 + 1) : std::string::npos;
+    if (c1 != std::string::npos && (c2 != std::string::npos || !scheme)) {
         const std::size_t colon = c2 != std::string::npos ? c2 : c1;
         // A colon before "=" belongs to the protocol name, which no caller accepts.
         address = colon > equals ? e.substr(equals + 1, colon - equals - 1) : std::string();
@@ -376,8 +383,9 @@ std::string clsExplorer::parseProxyServer(const std::string& entry, std::string&
 }
 
 std::string clsExplorer::buildProxyServer() const {
+    // The reader trims the text: blanks at its ends are not written.
     if (useSameProxy_)
-        return httpAddress_ + ":" + httpPort_;
+        return Trim(httpAddress_ + ":" + httpPort_);
     struct Pair {
         const char* prefix;
         const std::string& address;
@@ -399,7 +407,7 @@ std::string clsExplorer::buildProxyServer() const {
     }
     if (!Trim(result).empty())
         result.pop_back();
-    return result;
+    return Trim(result);
 }
 
 }  // namespace vtl

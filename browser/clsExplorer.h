@@ -144,14 +144,23 @@ class clsExplorer final : public clsBrowser {
     void SaveConfigurationFile(const std::string& fileName) override;
     void resetFlags() override {}
 
-  private:
-    // Takes a proxy string apart into the per-protocol pairs and UseSameProxy.
+    // The proxy string grammar in both directions. It is stable: for every text t,
+    // cycleProxyServer(cycleProxyServer(t)) == cycleProxyServer(t), and the same holds
+    // for setProxySettings followed by buildProxyServer.
+    // Takes a proxy string apart into the per-protocol pairs and UseSameProxy (as a
+    // configuration file's "ProxyServer" is read); the SOCKS pair is kept unless named.
     void setProxySettings(std::string proxy);
+    // Reads a registry "ProxyServer" text as GetProxyAddresses does.
+    void readProxyServer(const std::string& stored);
+    // The proxy string of the current pairs.
+    std::string buildProxyServer() const;
+    // One read/write cycle: readProxyServer, then returns buildProxyServer.
+    std::string cycleProxyServer(const std::string& stored);
+
+  private:
     // Splits one entry into address and port; returns its protocol as written.
     static std::string parseProxyServer(const std::string& entry, std::string& address,
                                         std::string& port);
-    // The proxy string of the current pairs.
-    std::string buildProxyServer() const;
     // Applies a "ProxyOverride" text to IgnoreLocalAddresses and ProxyExceptions.
     void setProxyOverride(const std::string& value);
     std::string proxyOverride() const;

@@ -74,7 +74,7 @@ TEST(Document, SavesHeaderSectionsInOrderAndCallsAddIns) {
     AddInCollection addIns = {std::make_shared<RecordingAddIn>(log)};
 
     clsVtlConfig doc;
-    doc.Comments("  second floor  ");
+    doc.Comments("  second\r\nfloor\nnorth\rwing  ");  // one blank per line break
     doc.AutoApply(true);
     doc.ReadOnly(true);
     ASSERT_EQ(doc.SaveConfigurationFile(file, addIns), 1);
@@ -94,7 +94,7 @@ TEST(Document, SavesHeaderSectionsInOrderAndCallsAddIns) {
     EXPECT_EQ(sections(text), (std::vector<std::string>{
                                   "[Enabled Sections]", "[Advanced]", "[Network]", "[Printer]",
                                   "[Internet Explorer]", "[Netscape Navigator]", "[Drives]"}));
-    EXPECT_EQ(ReadConfigValue("Advanced", "Comments", file), "second floor");
+    EXPECT_EQ(ReadConfigValue("Advanced", "Comments", file), "second floor north wing");
     EXPECT_EQ(ReadConfigValue("Advanced", "AutoApply", file), "1");
     EXPECT_EQ(text.find("ReadOnly"), std::string::npos);
     ASSERT_EQ(log.size(), 1u);

@@ -40,8 +40,10 @@ struct ExplorerProxy : ::testing::Test {
     std::string file = (image->dir() / "settings.vtl").string();
 };
 
-// Registry "ProxyServer" -> properties -> registry "ProxyServer" again. The
-// SOCKS pair starts as old|9 and is kept unless the string names it.
+// Registry "ProxyServer" -> properties -> registry "ProxyServer" again, and once
+// more: from the first write on the text stays the same, through the registry and
+// through a configuration file. The SOCKS pair starts as old|9 and is kept unless
+// the string names it.
 TEST_F(ExplorerProxy, RegistryStringParsesAndComposes) {
     struct Case {
         std::string stored;
@@ -66,9 +68,21 @@ TEST_F(ExplorerProxy, RegistryStringParsesAndComposes) {
         // Ports are text: neither numbers nor the 16-bit range are checked.
         {"ftp=f:abc;http=h:99999;https=s:-1", false, "h|99999 f|abc | s|-1 old|9",
          "ftp=f:abc;http=h:99999;https=s:-1;socks=old:9"},
-        // An empty value is the single form with nothing in it.
-        {"", true, none, ":"},
+        // An empty value names no proxy; a lone ":" is the single form with nothing in it.
+        {"", false, none, "socks=old:9"},
+        {":", true, "| | | | old|9", ":"},
         {"ht:tp=h:80", false, none, "socks=old:9"},
+        // Odd texts: only a colon followed by "//" ends a scheme; no blanks at the ends.
+        {"//", true, "//| //| //| //| old|9", "//:"},
+        {"x://p", true, "x://p| x://p| x://p| x://p| old|9", "x://p:"},
+        {"http=//", false, "//| | | | old|9", "http=//;socks=old:9"},
+        {":80", true, "|80 |80 |80 |80 old|9", ":80"},
+        {"http=:80", false, "|80 | | | old|9", "socks=old:9"},
+        {"http=h:80=", false, "h|80= | | | old|9", "http=h:80=;socks=old:9"},
+        {"http=", false, none, "socks=old:9"},
+        {";;", true, none, ":"},
+        {"a:1; b:2", true, " b|2  b|2  b|2  b|2 old|9", "b:2"},
+        {"http=h ;socks=", false, "h | | | | |", "http=h"},
     };
     for (const Case& c : cases) {
         const std::string where = c.stored.substr(0, 60);
@@ -83,6 +97,20 @@ TEST_F(ExplorerProxy, RegistryStringParsesAndComposes) {
         EXPECT_EQ(proxyPairs(ie), c.pairs) << where;
         ie.SetProxyAddresses();
         EXPECT_EQ(RegProbe::get(kSettings, "ProxyServer"), sz(c.composed)) << where;
+        ie.GetProxyAddresses();
+        ie.SetProxyAddresses();
+        EXPECT_EQ(RegProbe::get(kSettings, "ProxyServer"), sz(c.composed)) << where;
+
+        std::string text = c.stored;
+        for (int cycle = 0; cycle < 2; ++cycle) {
+            test::writeFile(file, "[Internet Explorer]\r\nProxyServer=" + text + "\r\n");
+            clsExplorer fromFile;
+            fromFile.LoadConfigurationFile(file);
+            fromFile.SaveConfigurationFile(file);
+            const std::string saved = ReadConfigValue("Internet Explorer", "ProxyServer", file);
+            EXPECT_TRUE(cycle == 0 || saved == text) << where << " -> " << text << " -> " << saved;
+            text = saved;
+        }
     }
 }
 

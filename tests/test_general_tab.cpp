@@ -12,6 +12,7 @@
 #include "net/clsNetConfig2K.h"
 #include "net/clsNetConfig9x.h"
 #include "net/clsNetConfigNT.h"
+#include "support/RegProbe.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestImage.h"
 #include "ui/GeneralTab.h"
@@ -192,6 +193,39 @@ TEST(GeneralTab, DhcpOnThenOffRestoresTheAddressBoxes) {
     EXPECT_EQ(p.net().IPAddress(), "10.20.30.40,10.20.31.40");
     EXPECT_EQ(p.net().DefaultGateway(), "10.20.30.1,10.20.31.1");
     EXPECT_FALSE(p.net().DHCPEnabled() || p.net().WINSEnabled());
+}
+
+// A file's DHCP and WINS over each adapter state the tab may show: each box shows
+// what the model holds (with both on, DHCP wins) and the apply writes just that.
+TEST(GeneralTab, FileDhcpAndWinsShowWhatTheModelHoldsAndApplies) {
+    const std::string key =
+        "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\Class\\NetTrans\\0000";
+    const std::optional<test::RawValue> absent, wins8 = test::sz("8"), static1 = test::sz("1");
+    // The shown adapter's "NodeType" (the sample's is "8") and its boxes DHCP, WINS.
+    const std::tuple<std::string, const char*, int> adapters[] = {
+        {"\"Other\"=\"8\"", "DHCP", 2}, {"\"NodeType\"=\"1\"", "static", 0}, {"", "WINS", 1}};
+    for (const auto& [nodeType, name, boxes] : adapters) {
+        for (int bits = 0; bits < 4; ++bits) {
+            const bool dhcp = bits & 1, wins = bits & 2;
+            SCOPED_TRACE(std::string(name) + " adapter, file DHCP=" + std::to_string(dhcp) +
+                         " WINS=" + std::to_string(wins));
+            Page p("win98",
+                   nodeType.empty() ? RegistryEdit{} : rename("\"NodeType\"=\"8\"", nodeType));
+            GeneralTab& t = p.showCurrent().tab;
+            ASSERT_EQ(t.chkDHCPEnabled.value() * 2 + t.chkWINSEnabled.value(), boxes);
+            const auto file = p.image->dir() / "Hand.vtl";
+            test::writeFile(file, "[Network]\r\nDHCP=" + std::to_string(dhcp) +
+                                      "\r\nWINS=" + std::to_string(wins) + "\r\n");
+            p.net().LoadConfigurationFile(file.string());
+            p.showFile();
+            EXPECT_EQ(p.net().DHCPEnabled(), dhcp);
+            EXPECT_EQ(p.net().WINSEnabled(), wins && !dhcp);
+            EXPECT_EQ(t.chkDHCPEnabled.value(), p.net().DHCPEnabled() ? 1 : 0);
+            EXPECT_EQ(t.chkWINSEnabled.value(), p.net().WINSEnabled() ? 1 : 0);
+            p.net().ApplyConfiguration();
+            EXPECT_EQ(test::RegProbe::get(key, "NodeType"), dhcp ? absent : wins ? wins8 : static1);
+        }
+    }
 }
 
 TEST(GeneralTab, LeavingAnAddressBoxChecksIt) {

@@ -187,7 +187,7 @@ TEST(Navigator, AppliesEachConnectionModeLeavingOtherLinesAlone) {
         n.nn->ProxyEnabled(mode.proxy);
         n.nn->HTTPAddress("cache.example.com");
         n.nn->HTTPPort("");
-        n.nn->WAISPort("210");
+        n.nn->WAISPort("32767");  // the largest port accepted
         n.nn->ApplyConfiguration();
         EXPECT_TRUE(n.image->messages().empty()) << n.messages();
 
@@ -199,7 +199,7 @@ TEST(Navigator, AppliesEachConnectionModeLeavingOtherLinesAlone) {
         EXPECT_EQ(count("network.proxy.type"), mode.typeLine ? 1 : 0);
         for (const char* line : {"user_pref(\"network.proxy.http\", \"cache.example.com\");",
                                  "user_pref(\"network.proxy.http_port\", 0);",
-                                 "user_pref(\"network.proxy.wais_port\", 210);", mode.typeLine}) {
+                                 "user_pref(\"network.proxy.wais_port\", 32767);", mode.typeLine}) {
             if (line) {
                 EXPECT_EQ(std::count(after.begin(), after.end(), line), 1) << line;
             }

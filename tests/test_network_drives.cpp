@@ -46,24 +46,31 @@ void edit(ui::Form& form, const std::vector<Edit>& edits, bool ok) {
 TEST(NetworkDrives, SavedLoadedAndAppliedThroughTheModule) {
     struct Case {
         const char* sample;
+        bool loadFirst;  // a file without the add-in's section loaded before the edit
         std::vector<Edit> edits;
         Drives expected;  // sorted by letter
     };
     const Case cases[] = {
         {"win2000",
+         false,
          {{"P:", "\\\\fs2\\projects"}, {"H:", "\\\\fs1\\home"}},
          {{"H:", "\\\\fs1\\home"}, {"P:", "\\\\fs2\\projects"}}},
-        {"win98", {{"F:", "\\\\NEWFS\\shared\\docs"}}, {{"F:", "\\\\NEWFS\\shared\\docs"}}},
+        {"win98", true, {{"F:", "\\\\NEWFS\\shared\\docs"}}, {{"F:", "\\\\NEWFS\\shared\\docs"}}},
     };
     for (const Case& c : cases) {
         test::MainWindow w(c.sample);
         w.window->loadAddIns();
+        const std::string file = (w.image->dir() / "drives.vtl").string();
+        if (c.loadFirst) {
+            test::writeFile(file, "[Network]\r\n");
+            w.window->document->LoadConfigurationFile(file, w.window->addIns);
+        }
         w.image->setAddInFormHandler([&](ui::Form& form) { edit(form, c.edits, true); });
         w.window->mnuAddInsEntry(0).userClick();
 
-        const std::string file = (w.image->dir() / "drives.vtl").string();
         ASSERT_EQ(w.window->document->SaveConfigurationFile(file, w.window->addIns), 1);
         EXPECT_EQ(ReadConfigValue("Network Drives", "Path1", file), c.expected[0].path);
+        EXPECT_EQ(ReadConfigValue("Network Drives", "Reconnect", file), "1");  // the default
 
         // Fresh add-in objects read the file and connect its drives.
         w.window->mnuToolsRefresh_Click();

@@ -198,7 +198,7 @@ void GeneralTab::initializeNICControls() {
     txtNTDomain.setText(config->NTDomain());
     chkDNSEnabled.setValue(checked(config->DNSEnabled()));
     chkQuickLogon.setValue(checked(config->QuickLogon()));
-    showWinsAndDhcp(config->WINSEnabled(), config->DHCPEnabled());
+    showWinsAndDhcp(*config);
     chkDisablePWDCache.setValue(checked(config->DisablePWDCache()));
     txtComputerName.setText(config->ComputerName());
     txtWorkGroup.setText(config->Workgroup());
@@ -257,7 +257,7 @@ void GeneralTab::cmbNIC_Click() {
     txtGateway.setText(config->DefaultGateway());
     txtWINSServer1.setText(config->WINSServer1());
     txtWINSServer2.setText(config->WINSServer2());
-    showWinsAndDhcp(config->WINSEnabled(), config->DHCPEnabled());
+    showWinsAndDhcp(*config);
 
     EnableNICControls(cmbNIC.text() != kUnknownAdapter);
 
@@ -265,9 +265,14 @@ void GeneralTab::cmbNIC_Click() {
         window_.loading = false;
 }
 
-void GeneralTab::showWinsAndDhcp(bool wins, bool dhcp) {
-    // Each box's click also clears the other item in the model, so the box
-    // that is cleared goes first and the one that is ticked writes last.
+void GeneralTab::showWinsAndDhcp(clsNetConfig& config) {
+    // With both on, DHCP wins, as the apply does.
+    if (config.DHCPEnabled() && config.WINSEnabled())
+        config.WINSEnabled(false);
+    // Each box's click also clears the other item in the model, so the box being
+    // cleared goes first and the one being ticked last (its click restores its item).
+    const bool wins = config.WINSEnabled();
+    const bool dhcp = config.DHCPEnabled();
     if (dhcp || chkDHCPEnabled.value() == 0) {
         chkWINSEnabled.setValue(checked(wins));
         chkDHCPEnabled.setValue(checked(dhcp));

@@ -119,8 +119,8 @@ class GeneralTab {
     // The window's network object; null when there is none.
     clsNetConfig* net() const;
     bool fileLoading() const;
-    // Sets chkWINSEnabled and chkDHCPEnabled to the two values, read before either is set.
-    void showWinsAndDhcp(bool wins, bool dhcp);
+    // Sets chkWINSEnabled and chkDHCPEnabled from the model; with both on, DHCP wins.
+    void showWinsAndDhcp(clsNetConfig& config);
     void updateStatus(int mode);
     // Enabled with the window-background colour, or disabled with button face.
     static void enableBox(TextBox& box, bool on);
