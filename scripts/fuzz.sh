@@ -13,10 +13,13 @@ if command -v ccache >/dev/null && [ -z "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ]; th
 fi
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
-# The targets write files on every input: memory-backed scratch space keeps them fast.
-if [ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then
-  export TMPDIR=/dev/shm
-fi
+# The targets write files on every input: memory-backed scratch space keeps them fast,
+# and a folder of the run's own is removed even when a target was killed.
+scratch_parent=${TMPDIR:-/tmp}
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then scratch_parent=/dev/shm; fi
+TMPDIR=$(mktemp -d "$scratch_parent"/vantrel-fuzz.XXXXXX)
+export TMPDIR
+trap 'rm -rf "$TMPDIR"' EXIT
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
