@@ -220,7 +220,7 @@ void frmMain::processCommandLine(const std::vector<std::string>& args) {
                                                                        {"suspend", kResetSuspend}};
     for (const auto& [word, method] : kMethods) {
         if (found(word, arg))
-            runSwitch(word, [&] { ResetPC(std::string(method), &dialogs()); });
+            runSwitch(word, [&, code = method] { ResetPC(std::string(code), &dialogs()); });
     }
     if (!handled && !args.empty() && endsWith(lower(args.front()), ".vtl"))
         runSwitch("load", [&] { openFile(args.front()); });

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Every test: the sources' format, the Linux build under AddressSanitizer and
-# UndefinedBehaviorSanitizer (warnings as errors) with its tests, then the Windows
+# UndefinedBehaviorSanitizer (warnings as errors) with its tests, a short run of each
+# fuzz target (clang, libFuzzer, the same sanitizers), then the Windows
 # builds, the import audit of vtl.exe and the add-in, and the Windows tests under
 # Wine as Windows 98, NT 4 and 2000.
 set -euo pipefail
@@ -17,6 +18,8 @@ bash scripts/check-help.sh
 cmake --preset asan
 cmake --build --preset asan
 ctest --preset asan
+echo "== Fuzz targets"
+bash scripts/fuzz.sh
 
 echo "== Windows builds"
 bash scripts/build-windows.sh --tests

@@ -119,6 +119,13 @@ TEST_F(ProfileFileTest, WritesAsWindows) {
         Put(c.file);
         EXPECT_EQ(vtl::WritePrivateProfileString(c.section, c.key, c.value, path_), c.ok) << i;
         EXPECT_EQ(Contents(), c.after) << "case " << i;
+        if (c.ok && c.section && c.key) {  // a read answers what the file says, cached or not
+            const auto cached = vtl::GetPrivateProfileString(c.section, c.key, "-", 255, path_);
+            vtl::ClearProfileCache();
+            EXPECT_EQ(vtl::GetPrivateProfileString(c.section, c.key, "-", 255, path_).bytes,
+                      cached.bytes)
+                << "case " << i;
+        }
     }
 }
 

@@ -603,10 +603,11 @@ bool WritePrivateProfileString(const std::optional<std::string>& section,
         return false;
     Pin pin(kept);
     struct stat st {};
+    // What the file now says, as a read parses it: the edited document keeps
+    // blanks (after names, values) that a parse drops.
     if (pin.held() && ::fstat(kept, &st) == 0)
-        Remember(
-            path,
-            Cached{Stamp(st), std::move(doc), false, st.st_mode, false, {}, std::move(pin), 0});
+        Remember(path,
+                 Cached{Stamp(st), Parse(text), false, st.st_mode, false, {}, std::move(pin), 0});
     return true;
 }
 

@@ -1,0 +1,48 @@
+// Netscape User Preferences
+// This is a generated file!  Do not edit.
+
+user_pref("browser.bookmark_file", "C:\\Program Files\\Netscape\\Users\\jane_doe\\bookmark.htm");
+user_pref("browser.cache.directory", "C:\\Program Files\\Netscape\\Users\\jane_doe\\cache");
+user_pref("browser.cache.disk_cache_size", 7680);
+user_pref("browser.cache.memory_cache_size", 1024);
+user_pref("browser.download_directory", "C:\\TEMP");
+user_pref("browser.startup.homepage", "http://intranet.hq.example.com/");
+user_pref("browser.startup.homepage_override", false);
+user_pref("browser.startup.page", 1);
+user_pref("browser.use_document_fonts", 2);
+user_pref("browser.window_rect", "0,0,800,572");
+user_pref("editor.author", "Jane Doe");
+user_pref("mail.check_new_mail", true);
+user_pref("mail.check_time", 10);
+user_pref("mail.directory", "C:\\Program Files\\Netscape\\Users\\jane_doe\\Mail");
+user_pref("mail.identity.organization", "Example Corp Headquarters");
+user_pref("mail.identity.reply_to", "reception@hq.example.com");
+user_pref("mail.identity.useremail", "jane.doe@hq.example.com");
+user_pref("mail.identity.username", "Jane Doe");
+user_pref("mail.imap.local_copies", true);
+user_pref("mail.pop_name", "jdoe");
+user_pref("mail.remember_password", false);
+user_pref("mail.server_type", 1);
+user_pref("mail.signature_file", "C:\\Program Files\\Netscape\\Users\\jane_doe\\signature.txt");
+user_pref("mail.smtp_name", "jdoe");
+user_pref("network.hosts.pop_server", "imap.hq.example.com");
+user_pref("network.hosts.smtp_server", "smtp.hq.example.com");
+user_pref("network.hosts.socks_server", "socks.hq.example.com");
+user_pref("network.hosts.socks_serverport", 1080);
+user_pref("network.proxy.ftp", "ftpgw.hq.example.com");
+user_pref("network.proxy.ftp_port", 2121);
+user_pref("network.proxy.gopher", "proxy.hq.example.com");
+user_pref("network.proxy.gopher_port", 8080);
+user_pref("network.proxy.http", "proxy.hq.example.com");
+user_pref("network.proxy.http_port", 8080);
+user_pref("network.proxy.no_proxies_on", "localhost, .hq.example.com");
+user_pref("network.proxy.ssl", "proxy.hq.example.com");
+user_pref("network.proxy.ssl_port", 8443);
+user_pref("network.proxy.type", 1);
+user_pref("news.directory", "C:\\Program Files\\Netscape\\Users\\jane_doe\\News");
+user_pref("security.warn_entering_secure", false);
+user_pref("security.warn_leaving_secure", false);
+user_pref("security.warn_submit_insecure", false);
+user_pref("taskbar.x", 663);
+user_pref("taskbar.y", 510);
+user_pref("ui.key_navigation", false);
