@@ -173,10 +173,11 @@ long PortablePlatform::ReplaceFile(const std::string& from, const std::string& t
         return rc;
     if (mode && ::chmod(source.c_str(), *mode) != 0)
         return writeCode(errno);
-    if (::rename(source.c_str(), target.c_str()) == 0)
+    const int moved = syncAndRename(source, target);
+    if (moved == 0)
         return ERROR_SUCCESS;
-    if (errno != EXDEV)
-        return writeCode(errno);
+    if (moved != EXDEV)
+        return writeCode(moved);
     // Another file system: copy, then remove the source.
     std::string contents;
     if (const long rc = readHost(source, contents); rc != ERROR_SUCCESS)
