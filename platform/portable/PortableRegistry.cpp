@@ -224,26 +224,56 @@ struct PortableRegistry::Key {
 
     std::string_view name() const { return {namePtr, nameLen}; }
 
+    // ASCII case-folded hash, eight bytes at a time.
     static std::uint64_t hashName(std::string_view n) {
-        std::uint64_t h = 1469598103934665603ULL;
-        for (char c : n)
-            h = (h ^ static_cast<unsigned char>(lower(c))) * 1099511628211ULL;
-        h = (h ^ (h >> 32)) * 0xff51afd7ed558ccdULL;
-        return h ^ (h >> 29);
+        constexpr std::uint64_t k7 = 0x7F7F7F7F7F7F7F7FULL, k8 = 0x8080808080808080ULL;
+        const auto folded = [](std::uint64_t w) {
+            // High bit of each byte: 'A' <= byte <= 'Z'.
+            const std::uint64_t m =
+                ((w & k7) + 0x3F3F3F3F3F3F3F3FULL) & ~((w & k7) + 0x2525252525252525ULL) & ~w & k8;
+            return w | (m >> 2);
+        };
+        std::uint64_t h = 0x9E3779B97F4A7C15ULL ^ n.size();
+        std::size_t i = 0;
+        for (; i + 8 <= n.size(); i += 8) {
+            std::uint64_t w;
+            std::memcpy(&w, n.data() + i, 8);
+            h = (h ^ folded(w)) * 0xff51afd7ed558ccdULL;
+            h ^= h >> 32;
+        }
+        std::uint64_t tail = 0;
+        std::memcpy(&tail, n.data() + i, n.size() - i);
+        h ^= folded(tail);
+        h = (h ^ (h >> 33)) * 0xff51afd7ed558ccdULL;
+        h = (h ^ (h >> 33)) * 0xc4ceb9fe1a85ec53ULL;
+        return h ^ (h >> 33);
     }
-    // Slots hold the child's position + 1 and the high half of its name's hash,
-    // so that most probes need not look at the child itself.
-    void indexChild(std::uint32_t pos, std::uint64_t h) {
-        std::vector<std::uint64_t>& t = *childIndex;
-        std::size_t mask = t.size() - 1;
-        for (std::size_t i = h & mask;; i = (i + 1) & mask) {
+    static constexpr std::uint64_t kHigh = ~std::uint64_t{0xFFFFFFFF};
+    // Slots hold the high half of the child's name hash, which also places the
+    // slot, and its position + 1: most probes need not look at the child, and
+    // the table grows without hashing names again.
+    static void place(std::vector<std::uint64_t>& t, std::uint64_t slot) {
+        const std::size_t mask = t.size() - 1;
+        for (std::size_t i = (slot >> 32) & mask;; i = (i + 1) & mask) {
             if (t[i] == 0) {
-                t[i] = (h & ~std::uint64_t{0xFFFFFFFF}) | (pos + 1u);
+                t[i] = slot;
                 return;
             }
         }
     }
-    Key* child(std::string_view n) {
+    void indexChild(std::uint32_t pos, std::uint64_t h) {
+        if (childIndex->size() < 2 * children.size()) {
+            auto grown = std::make_unique<std::vector<std::uint64_t>>(4 * childIndex->size(), 0);
+            for (std::uint64_t slot : *childIndex) {
+                if (slot != 0)
+                    place(*grown, slot);
+            }
+            childIndex = std::move(grown);
+        }
+        place(*childIndex, (h & kHigh) | (pos + 1u));
+    }
+    // The child named `n`, or nullptr; `hash` receives the name's hash when it was computed.
+    Key* child(std::string_view n, std::optional<std::uint64_t>* hash = nullptr) {
         if (children.size() < kIndexFrom) {
             for (Key* c : children) {
                 if (namesEqual(c->name(), n))
@@ -251,19 +281,21 @@ struct PortableRegistry::Key {
             }
             return nullptr;
         }
-        if (!childIndex || childIndex->size() < 2 * children.size()) {
+        if (!childIndex) {
             std::size_t size = 64;
             while (size < 4 * children.size())
                 size *= 2;
             childIndex = std::make_unique<std::vector<std::uint64_t>>(size, 0);
             for (std::size_t i = 0; i < children.size(); ++i)
-                indexChild(static_cast<std::uint32_t>(i), hashName(children[i]->name()));
+                place(*childIndex, (hashName(children[i]->name()) & kHigh) | (i + 1u));
         }
         const std::vector<std::uint64_t>& t = *childIndex;
-        const std::uint64_t h = hashName(n), high = h & ~std::uint64_t{0xFFFFFFFF};
+        const std::uint64_t h = hashName(n), high = h & kHigh;
+        if (hash != nullptr)
+            *hash = h;
         std::size_t mask = t.size() - 1;
-        for (std::size_t i = h & mask; t[i] != 0; i = (i + 1) & mask) {
-            if ((t[i] & ~std::uint64_t{0xFFFFFFFF}) != high)
+        for (std::size_t i = (h >> 32) & mask; t[i] != 0; i = (i + 1) & mask) {
+            if ((t[i] & kHigh) != high)
                 continue;
             Key* c = children[(t[i] & 0xFFFFFFFF) - 1];
             if (namesEqual(c->name(), n))
@@ -304,7 +336,8 @@ struct PortableRegistry::Tree {
     Tree(const Tree&) = delete;
     Tree& operator=(const Tree&) = delete;
 
-    Key* newKey(std::string_view name, Key* parent) {
+    // `hash`: the name's hash when the caller has it.
+    Key* newKey(std::string_view name, Key* parent, const std::uint64_t* hash = nullptr) {
         if (keys.empty() || used == kBlock) {
             keys.push_back(std::make_unique<Key[]>(kBlock));
             used = 0;
@@ -318,12 +351,8 @@ struct PortableRegistry::Tree {
         if (parent != nullptr) {
             parent->children.push_back(k);
             if (parent->childIndex) {
-                if (parent->childIndex->size() >= 2 * parent->children.size()) {
-                    parent->indexChild(static_cast<std::uint32_t>(parent->children.size() - 1),
-                                       Key::hashName(name));
-                } else {
-                    parent->childIndex.reset();
-                }
+                parent->indexChild(static_cast<std::uint32_t>(parent->children.size() - 1),
+                                   hash ? *hash : Key::hashName(name));
             }
         }
         return k;
@@ -367,9 +396,10 @@ PortableRegistry::Key* PortableRegistry::walk(Key* from, std::string_view subKey
             end = subKey.size();
         std::string_view part = subKey.substr(pos, end - pos);
         if (!part.empty()) {
-            Key* next = k->child(part);
+            std::optional<std::uint64_t> hash;
+            Key* next = k->child(part, &hash);
             if (next == nullptr && create)
-                next = tree_->newKey(part, k);
+                next = tree_->newKey(part, k, hash ? &*hash : nullptr);
             k = next;
         }
         pos = end + 1;
