@@ -136,34 +136,30 @@ TEST(NavigatorTab, EachBoxWritesItsSettingAsTyped) {
     }
 }
 
+// OK stores the edits; OK without edits leaves no mark.
 TEST(NavigatorTab, MailDialogStoresWhatIsConfirmed) {
-    TabWindow w("win98");
-    w.show();
-    std::string shown;
-    w.dialogs.user = [&](ui::Form& form) {
-        auto& mail = dynamic_cast<ui::frmNNMail&>(form);
-        shown = mail.txtUserProfile.text() + "|" + mail.txtSMTPServer.text();
-        mail.txtFullName.userType("J. Doe");
-        mail.chkLeaveMail.userClick();
-        mail.cmdOK.userClick();
-    };
-    w.nn().cmdNNMail.userClick();
-    EXPECT_EQ(w.dialogs.modalCount, 1);
-    EXPECT_EQ(shown, "Jane Doe|smtp.hq.example.com");
-    EXPECT_EQ(w.nnConfig().EMailFullName(), "J. Doe");
-    EXPECT_TRUE(w.nnConfig().EMailLeaveMailOnServer());
-    EXPECT_EQ(w.nnConfig().EMailSMTPServer(), "smtp.hq.example.com");
-    EXPECT_TRUE(w.marked());
-}
-
-TEST(NavigatorTab, MailDialogOKWithoutEditsLeavesNoMark) {
-    TabWindow w("win98");
-    w.show();
-    w.dialogs.user = [](ui::Form& form) { dynamic_cast<ui::frmNNMail&>(form).cmdOK.userClick(); };
-    w.nn().cmdNNMail.userClick();
-    EXPECT_EQ(w.nnConfig().EMailFullName(), "Jane Doe");
-    EXPECT_FALSE(w.nnConfig().EMailLeaveMailOnServer());
-    EXPECT_FALSE(w.marked());
+    for (const bool edit : {true, false}) {
+        SCOPED_TRACE(edit);
+        TabWindow w("win98");
+        w.show();
+        std::string shown;
+        w.dialogs.user = [&](ui::Form& form) {
+            auto& mail = dynamic_cast<ui::frmNNMail&>(form);
+            shown = mail.txtUserProfile.text() + "|" + mail.txtSMTPServer.text();
+            if (edit) {
+                mail.txtFullName.userType("J. Doe");
+                mail.chkLeaveMail.userClick();
+            }
+            mail.cmdOK.userClick();
+        };
+        w.nn().cmdNNMail.userClick();
+        EXPECT_EQ(w.dialogs.modalCount, 1);
+        EXPECT_EQ(shown, "Jane Doe|smtp.hq.example.com");
+        EXPECT_EQ(w.nnConfig().EMailFullName(), edit ? "J. Doe" : "Jane Doe");
+        EXPECT_EQ(w.nnConfig().EMailLeaveMailOnServer(), edit);
+        EXPECT_EQ(w.nnConfig().EMailSMTPServer(), "smtp.hq.example.com");
+        EXPECT_EQ(w.marked(), edit);
+    }
 }
 
 TEST(NavigatorTab, WithoutProfilesOrWithoutAnObject) {

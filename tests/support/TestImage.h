@@ -144,8 +144,6 @@ class TestImage {
     portable::PortablePlatform& platform() { return *platform_; }
     const std::vector<Message>& messages() const { return messages_; }
     void clearMessages() { messages_.clear(); }
-    // Answers for the next message boxes, in order; then default buttons.
-    void scriptAnswers(std::vector<platform::Answer> answers) { answers_ = std::move(answers); }
     // Stand-ins for the user in the forms outside the main window.
     void setNavigatorWarningHandler(std::function<bool()> handler) {
         forms_.navigatorWarning = std::move(handler);
@@ -182,11 +180,6 @@ class TestImage {
         platform_->setMessageHandler(
             [this](const std::string& text, std::uint32_t style, const std::string& caption) {
                 messages_.push_back({text, style, caption});
-                if (!answers_.empty()) {
-                    platform::Answer answer = answers_.front();
-                    answers_.erase(answers_.begin());
-                    return answer;
-                }
                 return platform::defaultAnswer(style);
             });
         platform_->setPrintDialogHandler(
@@ -205,7 +198,6 @@ class TestImage {
     std::unique_ptr<portable::PortablePlatform> platform_;
     std::unique_ptr<platform::PlatformScope> scope_;
     std::vector<Message> messages_;
-    std::vector<platform::Answer> answers_;
     TestForms forms_;
     ui::NavigatorForms navigatorForms_{forms_};
     NavigatorDialogsScope navigatorScope_{navigatorForms_};

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -244,36 +245,6 @@ TEST_F(MainWindowViewTest, DhcpAndWinsBoxesFollowClicks) {
     EXPECT_EQ(panel(frmMain::PanelUnsaved), "Modified");
 }
 
-TEST_F(MainWindowViewTest, ClosingWhileADialogIsOpenLosesNothing) {
-    registerDialogViews(dialogs);
-    start();
-    pickTab(frmMain::TabGeneral);
-    type(window->general->txtHost, "keptedit");
-    const std::size_t messagesBefore = dialogs.messages.size();
-    bool mainAliveDuringDialog = false;
-    bool dialogAliveAfterClose = false;
-    bool shown = false;
-    dialogs.onModal = [&](views::FormView& modal) {
-        shown = true;
-        SendMessageA(view->hwnd(), WM_CLOSE, 0, 0);
-        pump();
-        mainAliveDuringDialog = IsWindow(view->hwnd()) != 0;
-        dialogAliveAfterClose = IsWindow(modal.hwnd()) != 0;
-        auto& options = static_cast<ui::frmOptions&>(modal.form());
-        SendMessageA(modal.binder().find(options.cmdCancel)->hwnd(), BM_CLICK, 0, 0);
-    };
-    menu(window->mnuToolsOptions);
-    ASSERT_TRUE(shown);
-    EXPECT_TRUE(mainAliveDuringDialog);
-    EXPECT_TRUE(dialogAliveAfterClose);
-    EXPECT_EQ(dialogs.modalDepth(), 0);
-    // No question was asked and the edit is still there, unsaved.
-    EXPECT_EQ(dialogs.messages.size(), messagesBefore);
-    EXPECT_TRUE(IsWindow(view->hwnd()));
-    EXPECT_EQ(text(of(window->general->txtHost)), "keptedit");
-    EXPECT_EQ(panel(frmMain::PanelUnsaved), "Modified");
-}
-
 // The visible top-level windows whose caption ends in "- Vantrel".
 int visibleMainWindows() {
     int count = 0;
@@ -289,47 +260,47 @@ int visibleMainWindows() {
     return count;
 }
 
-TEST_F(MainWindowViewTest, SecondStartWhileADialogIsOpenEndsAndLeavesNoWindow) {
+// Closing the window, or a second start of the program, while a dialog is open:
+// both windows stay, nothing is asked and the edit is kept, unsaved.
+TEST_F(MainWindowViewTest, InterruptionsWhileADialogIsOpenLoseNothing) {
     registerDialogViews(dialogs);
     start();
     pickTab(frmMain::TabGeneral);
-    type(window->general->txtHost, "firstedit");
-    bool shown = false;
-    bool dialogAlive = false;
-    int mainWindows = 0;
-    dialogs.onModal = [&](views::FormView& modal) {
-        shown = true;
-        // A second start of the program while this dialog is open.
-        platform_.another = true;
-        views::Win32Dialogs secondDialogs;
-        frmMain second(secondDialogs);
-        views::runMainWindow(second, secondDialogs, SW_SHOWNORMAL);
-        platform_.another = false;
-        pump();
-        dialogAlive = IsWindow(modal.hwnd()) != 0;
-        mainWindows = visibleMainWindows();
-        auto& options = static_cast<ui::frmOptions&>(modal.form());
-        SendMessageA(modal.binder().find(options.cmdCancel)->hwnd(), BM_CLICK, 0, 0);
+    type(window->general->txtHost, "keptedit");
+    const std::function<void()> interruptions[] = {
+        [&] { SendMessageA(view->hwnd(), WM_CLOSE, 0, 0); },
+        [&] {
+            platform_.another = true;
+            views::Win32Dialogs secondDialogs;
+            frmMain second(secondDialogs);
+            views::runMainWindow(second, secondDialogs, SW_SHOWNORMAL);
+            platform_.another = false;
+        },
     };
-    menu(window->mnuToolsOptions);
-    ASSERT_TRUE(shown);
-    EXPECT_TRUE(dialogAlive);
-    EXPECT_EQ(mainWindows, 1);
-    EXPECT_TRUE(IsWindow(view->hwnd()));
-    EXPECT_EQ(text(of(window->general->txtHost)), "firstedit");
-    EXPECT_EQ(panel(frmMain::PanelUnsaved), "Modified");
-}
-
-TEST_F(MainWindowViewTest, TypedTextReachesTheModelAndMarksUnsaved) {
-    start();
-    pickTab(frmMain::TabGeneral);
-    type(window->general->txtHost, "viewhost");
-    EXPECT_EQ(window->general->txtHost.text(), "viewhost");
-    EXPECT_EQ(panel(frmMain::PanelUnsaved), "Modified");
-    // A box with a length limit refuses what is beyond it.
-    type(window->general->txtComputerName, "ABCDEFGHIJKLMNOPQRS");
-    EXPECT_EQ(text(of(window->general->txtComputerName)), window->general->txtComputerName.text());
-    EXPECT_LE(window->general->txtComputerName.text().size(), 15u);
+    for (std::size_t i = 0; i < std::size(interruptions); ++i) {
+        const std::size_t messagesBefore = dialogs.messages.size();
+        bool shown = false, mainAlive = false, dialogAlive = false;
+        int mainWindows = 0;
+        dialogs.onModal = [&](views::FormView& modal) {
+            shown = true;
+            interruptions[i]();
+            pump();
+            mainAlive = IsWindow(view->hwnd()) != 0;
+            dialogAlive = IsWindow(modal.hwnd()) != 0;
+            mainWindows = visibleMainWindows();
+            auto& options = static_cast<ui::frmOptions&>(modal.form());
+            SendMessageA(modal.binder().find(options.cmdCancel)->hwnd(), BM_CLICK, 0, 0);
+        };
+        menu(window->mnuToolsOptions);
+        ASSERT_TRUE(shown) << i;
+        EXPECT_TRUE(mainAlive && dialogAlive) << i;
+        EXPECT_EQ(mainWindows, 1) << i;
+        EXPECT_EQ(dialogs.modalDepth(), 0) << i;
+        EXPECT_EQ(dialogs.messages.size(), messagesBefore) << i;
+        EXPECT_TRUE(IsWindow(view->hwnd())) << i;
+        EXPECT_EQ(text(of(window->general->txtHost)), "keptedit") << i;
+        EXPECT_EQ(panel(frmMain::PanelUnsaved), "Modified") << i;
+    }
 }
 
 TEST_F(MainWindowViewTest, PartTogglesDisableTabsAndRefuseTheirSelection) {
@@ -381,32 +352,28 @@ TEST_F(MainWindowViewTest, BadAddressIsReportedWhenTheBoxLosesTheFocus) {
     EXPECT_EQ(GetFocus(), of(g.txtIP));  // the bad text stays to be corrected
 }
 
+// The DNS server list as the running Windows keeps it, blanks between servers.
+std::string dnsInRegistry() {
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    GetVersionExA(&version);
+    std::string dns =
+        version.dwPlatformId == VER_PLATFORM_WIN32_NT
+            ? machineValue("SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters", "NameServer")
+            : machineValue("System\\CurrentControlSet\\Services\\VxD\\MSTCP", "NameServer");
+    std::replace(dns.begin(), dns.end(), ',', ' ');
+    return dns;
+}
+
 TEST_F(MainWindowViewTest, FileNamedOnTheCommandLineFillsThePages) {
-    char folder[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, folder);
-    const std::string file = std::string(folder) + "viewtest.vtl";
-    {
-        start();
-        type(window->general->txtHost, "filehost");
-        ASSERT_TRUE(window->saveFile(file));
-        TearDown();
-    }
+    const std::string file = tempPath("viewtest.vtl");
+    prepareFile(file, "filehost", "10.76.0.1");
     start("/load " + file);
     EXPECT_EQ(text(view->hwnd()), "viewtest.vtl - Vantrel");
     EXPECT_EQ(text(of(window->general->txtHost)), "filehost");
     EXPECT_EQ(panel(frmMain::PanelUnsaved), "");
     expectGeneralInStep();
     DeleteFileA(file.c_str());
-}
-
-// The DNS server list as the running Windows keeps it, blanks or commas between servers.
-std::string dnsInRegistry() {
-    OSVERSIONINFOA version{};
-    version.dwOSVersionInfoSize = sizeof version;
-    GetVersionExA(&version);
-    if (version.dwPlatformId == VER_PLATFORM_WIN32_NT)
-        return machineValue("SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters", "NameServer");
-    return machineValue("System\\CurrentControlSet\\Services\\VxD\\MSTCP", "NameServer");
 }
 
 TEST_F(MainWindowViewTest, OpenEditAndApplyFromTheMenus) {
@@ -436,9 +403,7 @@ TEST_F(MainWindowViewTest, OpenEditAndApplyFromTheMenus) {
     EXPECT_EQ(modalShown, "");
     EXPECT_EQ(dialogs.messages.back(), "Vantrel: Configuration updated - no restart required.");
     EXPECT_EQ(dialogs.modalDepth(), 0);
-    std::string dns = dnsInRegistry();
-    std::replace(dns.begin(), dns.end(), ',', ' ');
-    EXPECT_EQ(dns, "10.77.0.9");
+    EXPECT_EQ(dnsInRegistry(), "10.77.0.9");
     EXPECT_EQ(text(view->hwnd()), "viewroad.vtl - Vantrel");
     // A mark shows while the model shows its panel: applied, not saved.
     EXPECT_EQ(panel(frmMain::PanelUnsaved), "Modified");
@@ -513,9 +478,7 @@ TEST_F(MainWindowViewTest, ApplyThatNeedsARestartAsksHowAndIsAnsweredManual) {
     ASSERT_FALSE(dialogs.messages.empty());
     EXPECT_EQ(dialogs.messages.back(),
               "Vantrel: The network changes will take effect the next time you reboot.");
-    std::string dns = dnsInRegistry();
-    std::replace(dns.begin(), dns.end(), ',', ' ');
-    EXPECT_EQ(dns, "10.78.0.9");
+    EXPECT_EQ(dnsInRegistry(), "10.78.0.9");
     EXPECT_EQ(panel(frmMain::PanelReset), "");
     EXPECT_FALSE(window->sbStatus.panel(frmMain::PanelReset).visible);
     TearDown();
@@ -580,6 +543,10 @@ TEST_F(MainWindowViewTest, BadFilesAreRefusedAndTheWindowStaysUsable) {
     type(window->general->txtHost, "stillworks");
     EXPECT_EQ(window->general->txtHost.text(), "stillworks");
     EXPECT_EQ(panel(frmMain::PanelUnsaved), "Modified");
+    // A box with a length limit refuses what is beyond it.
+    type(window->general->txtComputerName, "ABCDEFGHIJKLMNOPQRS");
+    EXPECT_EQ(text(of(window->general->txtComputerName)), window->general->txtComputerName.text());
+    EXPECT_LE(window->general->txtComputerName.text().size(), 15u);
 }
 
 }  // namespace
