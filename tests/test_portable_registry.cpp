@@ -209,7 +209,8 @@ TEST_F(PortableRegistryTest, WriteBackTouchesOnlyChangedKeys) {
     struct Case {
         const char* what;
         std::function<void(PortableRegistry&)> change;
-        std::string expect;  // empty: the file is left alone, journal and mtime included
+        std::string expect;       // empty: the file is left alone, journal and mtime included
+        std::string before = {};  // empty: head + b + tail
     };
     const Case cases[] = {
         {"same value",
@@ -223,16 +224,21 @@ TEST_F(PortableRegistryTest, WriteBackTouchesOnlyChangedKeys) {
          head + b + tail + "\r\n[HKEY_USERS\\B\\N]\r\n\"n\"=hex:02\r\n\r\n"},
         {"deleted key", [](PortableRegistry& r) { r.RegDeleteKey(pf::HKEY_USERS, "b"); },
          head + tail},
+        {"deleted key that brought in its parent",
+         [](PortableRegistry& r) { r.RegDeleteKey(pf::HKEY_USERS, "P\\Q"); },
+         "REGEDIT4\r\n\r\n[HKEY_USERS\\P]\r\n\r\n[HKEY_USERS\\R]\r\n\r\n",
+         "REGEDIT4\r\n\r\n[HKEY_USERS\\P\\Q]\r\n\r\n[HKEY_USERS\\R]\r\n\r\n"},
     };
     for (const Case& c : cases) {
-        file(head + b + tail);
+        const std::string before = c.before.empty() ? head + b + tail : c.before;
+        file(before);
         const auto mtime = fs::last_write_time(reg_);
         writeFile(stale, "left by a killed writer");
         {
             PortableRegistry r(reg_);
             c.change(r);
         }
-        const std::string want = c.expect.empty() ? head + b + tail : c.expect;
+        const std::string want = c.expect.empty() ? before : c.expect;
         EXPECT_EQ(readFile(reg_), want) << c.what;
         EXPECT_EQ(fs::exists(stale), c.expect.empty()) << c.what;
         if (c.expect.empty()) {

@@ -218,9 +218,10 @@ struct PortableRegistry::Key {
     std::vector<Key*> children;
     std::unique_ptr<std::vector<std::uint64_t>> childIndex;  // open addressing, position + 1
     std::unique_ptr<Values> values;                          // nullptr: not decoded yet
-    bool dirty = false;  // values changed since registry.reg was read
-    bool fresh = false;  // not in registry.reg
-    bool dead = false;   // deleted
+    bool dirty = false;       // values changed since registry.reg was read
+    bool fresh = false;       // not in registry.reg
+    bool dead = false;        // deleted
+    std::uint32_t shown = 0;  // the write-back that has placed it in the new file
 
     std::string_view name() const { return {namePtr, nameLen}; }
 
@@ -1119,6 +1120,13 @@ void PortableRegistry::writeFile() {
         section += "\r\n";
         text(section);
     };
+    // A key is placed where it first appears, by its own section or a subkey's.
+    static std::uint32_t pass = 0;
+    ++pass;
+    auto place = [&](Key* k) {
+        for (; k != nullptr && k->shown != pass; k = k->parent)
+            k->shown = pass;
+    };
     try {
         ::fchmod(fd, mode);
         // Untouched sections as they are, changed keys where they first were...
@@ -1127,8 +1135,23 @@ void PortableRegistry::writeFile() {
             const Segment& seg = t.segs[i];
             if (seg.key == nullptr || (!seg.key->dead && !seg.key->dirty)) {
                 copy(seg.begin, seg.end);
+                place(seg.key);
             } else if (!seg.key->dead && seg.key->firstSeg == i) {
                 emit(seg.key);
+                place(seg.key);
+            } else if (seg.key->dead) {
+                // A key that only this deleted section brought in keeps its place:
+                // it is named here, so a reload enumerates its parent's keys as now.
+                Key* a = seg.key->parent;
+                while (a != nullptr && a->dead)
+                    a = a->parent;
+                if (a != nullptr && a->parent != nullptr && a->shown != pass) {
+                    section.clear();
+                    appendKeyLine(section, pathOf(a));
+                    section += "\r\n";
+                    text(section);
+                    place(a);
+                }
             }
         }
         // ...then the keys the file did not have, parents first.
@@ -1139,7 +1162,8 @@ void PortableRegistry::writeFile() {
             stack.pop_back();
             // Also keys only implied by sections of deleted keys.
             if (k->firstSeg == kNoSeg &&
-                (k->fresh || k->dirty || (k->parent != nullptr && k->children.empty()))) {
+                (k->fresh || k->dirty ||
+                 (k->parent != nullptr && k->children.empty() && k->shown != pass))) {
                 if (!separated) {
                     // A blank line before the first new section.
                     if (tail.empty())
