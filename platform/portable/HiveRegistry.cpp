@@ -570,6 +570,15 @@ std::vector<std::string> HiveRegistry::childNames(int root, const std::vector<st
     return names;
 }
 
+// The key a handle names, with `need` access; ERROR_KEY_DELETED when it is gone.
+long HiveRegistry::openKey(HKEY key, std::uint32_t need, Handle& h, Node& n) const {
+    long err = 0;
+    if (!resolve(key, need, h, err))
+        return err;
+    n = locate(h.root, h.path);
+    return n.exists ? pf::ERROR_SUCCESS : pf::ERROR_KEY_DELETED;
+}
+
 bool HiveRegistry::resolve(HKEY key, std::uint32_t need, Handle& out, long& err) const {
     if (key >= pf::HKEY_CLASSES_ROOT && key <= pf::HKEY_DYN_DATA && key != 0x80000004u) {
         std::uint32_t i = key - pf::HKEY_CLASSES_ROOT;
@@ -810,12 +819,9 @@ long HiveRegistry::RegDeleteKey(HKEY parent, const std::string& subKey) {
 long HiveRegistry::RegDeleteValue(HKEY key, const std::string& name) {
     ++stats_.deletes;
     Handle h;
-    long err = 0;
-    if (!resolve(key, 2, h, err))
+    Node n;
+    if (long err = openKey(key, 2, h, n))
         return err;
-    Node n = locate(h.root, h.path);
-    if (!n.exists)
-        return pf::ERROR_KEY_DELETED;
     if (n.node == 0 || hivex_node_get_value(n.hive->h, n.node, latin1ToUtf8(name).c_str()) == 0)
         return pf::ERROR_FILE_NOT_FOUND;
     if (long e = beginWrite())
@@ -857,12 +863,9 @@ long HiveRegistry::RegQueryValueEx(HKEY key, const std::string& name, std::uint3
                                    std::vector<std::uint8_t>* data, std::uint32_t& size) {
     ++stats_.queries;
     Handle h;
-    long err = 0;
-    if (!resolve(key, 1, h, err))
+    Node n;
+    if (long err = openKey(key, 1, h, n))
         return err;
-    Node n = locate(h.root, h.path);
-    if (!n.exists)
-        return pf::ERROR_KEY_DELETED;
     hive_value_h v =
         n.node == 0 ? 0 : hivex_node_get_value(n.hive->h, n.node, latin1ToUtf8(name).c_str());
     if (v == 0)
@@ -886,12 +889,9 @@ long HiveRegistry::RegSetValueEx(HKEY key, const std::string& name, std::uint32_
     if ((data == nullptr && size > 0) || name.find_first_of("\r\n") != std::string::npos)
         return pf::ERROR_INVALID_PARAMETER;
     Handle h;
-    long err = 0;
-    if (!resolve(key, 2, h, err))
+    Node n;
+    if (long err = openKey(key, 2, h, n))
         return err;
-    Node n = locate(h.root, h.path);
-    if (!n.exists)
-        return pf::ERROR_KEY_DELETED;
     if (n.hive == nullptr)
         return pf::ERROR_ACCESS_DENIED;
     if (long e = beginWrite())
@@ -922,12 +922,9 @@ long HiveRegistry::RegSetValueEx(HKEY key, const std::string& name, std::uint32_
 long HiveRegistry::RegQueryInfoKey(HKEY key, std::uint32_t& subKeys, std::uint32_t& values) {
     ++stats_.queries;
     Handle h;
-    long err = 0;
-    if (!resolve(key, 1, h, err))
+    Node n;
+    if (long err = openKey(key, 1, h, n))
         return err;
-    Node n = locate(h.root, h.path);
-    if (!n.exists)
-        return pf::ERROR_KEY_DELETED;
     subKeys = static_cast<std::uint32_t>(childNames(h.root, h.path, n).size());
     values = 0;
     if (n.node != 0) {
@@ -941,12 +938,9 @@ long HiveRegistry::RegQueryInfoKey(HKEY key, std::uint32_t& subKeys, std::uint32
 long HiveRegistry::RegEnumKeyEx(HKEY key, std::uint32_t index, std::string& name) {
     ++stats_.enums;
     Handle h;
-    long err = 0;
-    if (!resolve(key, 8, h, err))
+    Node n;
+    if (long err = openKey(key, 8, h, n))
         return err;
-    Node n = locate(h.root, h.path);
-    if (!n.exists)
-        return pf::ERROR_KEY_DELETED;
     EnumCache& c = enumCache_;
     if (c.generation != generation_ || c.root != h.root || c.path.size() != h.path.size() ||
         !std::equal(c.path.begin(), c.path.end(), h.path.begin(),
@@ -963,12 +957,9 @@ long HiveRegistry::RegEnumValue(HKEY key, std::uint32_t index, std::string& name
                                 std::uint32_t& type, std::vector<std::uint8_t>& data) {
     ++stats_.enums;
     Handle h;
-    long err = 0;
-    if (!resolve(key, 1, h, err))
+    Node n;
+    if (long err = openKey(key, 1, h, n))
         return err;
-    Node n = locate(h.root, h.path);
-    if (!n.exists)
-        return pf::ERROR_KEY_DELETED;
     if (n.node == 0)
         return pf::ERROR_NO_MORE_ITEMS;
     CPtr<hive_value_h> list(hivex_node_values(n.hive->h, n.node));

@@ -104,6 +104,7 @@ class HiveRegistry : public RegistryStore {
 
     Hive& open(const std::filesystem::path& file);
     bool resolve(HKEY key, std::uint32_t need, Handle& out, long& err) const;
+    long openKey(HKEY key, std::uint32_t need, Handle& h, Node& n) const;
     Node locate(int root, const std::vector<std::string>& path) const;
     std::vector<std::string> childNames(int root, const std::vector<std::string>& path,
                                         const Node& node) const;
