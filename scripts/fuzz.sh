@@ -29,8 +29,19 @@ run() {
   local args=(-max_total_time="$seconds" -timeout=20 -print_final_stats=1)
   mkdir -p "$corpus" "$findings"
   if [ -f tests/fuzz/"$name".dict ]; then args+=(-dict=tests/fuzz/"$name".dict); fi
+  # Seeds: tests/fuzz/corpus/NAME/ and the repository files tests/fuzz/NAME.seeds lists.
+  local seeds=("$corpus")
+  [ -d tests/fuzz/corpus/"$name" ] && seeds+=(tests/fuzz/corpus/"$name")
+  if [ -f tests/fuzz/"$name".seeds ]; then
+    local listed=$TMPDIR/seeds-$name i=0 file
+    mkdir -p "$listed"
+    while IFS= read -r file; do
+      cp "$file" "$listed/$((i++))"
+    done <tests/fuzz/"$name".seeds
+    seeds+=("$listed")
+  fi
   echo "== fuzz_$name, $seconds s"
-  build/fuzz/fuzz_"$name" "${args[@]}" -artifact_prefix="$findings"/ "$corpus" tests/fuzz/corpus/"$name"
+  build/fuzz/fuzz_"$name" "${args[@]}" -artifact_prefix="$findings"/ "${seeds[@]}"
 }
 
 if [ $# -gt 0 ]; then
