@@ -16,6 +16,7 @@
 #include <string>
 #include <thread>
 
+#include "bench/BenchMachine.h"
 #include "config/clsVtlConfig.h"
 #include "platform/portable/PortablePlatform.h"
 #include "platform/portable/ProfileFile.h"
@@ -64,19 +65,9 @@ void measure(const char* name, int runs, const std::function<void()>& prepare,
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 50;
-    const fs::path work =
-        fs::temp_directory_path() / ("vantrel-confbench-" + std::to_string(::getpid()));
-    fs::remove_all(work);
-    fs::create_directories(work);
-    fs::copy(fs::path(VANTREL_SAMPLES_DIR) / "win2000", work / "machine",
-             fs::copy_options::recursive);
-    const std::string file = (work / "bench.vtl").string();
     {
-        vtl::portable::PortablePlatform platform(work / "machine");
-        platform.setMessageHandler([](const std::string&, std::uint32_t style, const std::string&) {
-            return vtl::platform::defaultAnswer(style);
-        });
-        vtl::platform::PlatformScope scope(platform);
+        vtl::bench::BenchMachine machine("confbench");
+        const std::string file = machine.file("bench.vtl");
         vtl::clsVtlConfig doc;
         const auto nothing = [] {};
         const auto load = [&] {
@@ -103,6 +94,5 @@ int main(int argc, char** argv) {
             load);
         measure("load again in the same process", runs, load, load);
     }
-    fs::remove_all(work);
     return 0;
 }

@@ -13,6 +13,7 @@
 #include <functional>
 #include <string>
 
+#include "bench/BenchMachine.h"
 #include "net/clsNetConfig2K.h"
 #include "platform/portable/PortablePlatform.h"
 #include "platform/portable/RegistryStore.h"
@@ -68,20 +69,10 @@ void report(const char* name, const Figures& f, int runs) {
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
-    const fs::path work =
-        fs::temp_directory_path() / ("vantrel-netbench-" + std::to_string(::getpid()));
-    fs::remove_all(work);
-    fs::create_directories(work);
-    fs::copy(fs::path(VANTREL_SAMPLES_DIR) / "win2000", work / "machine",
-             fs::copy_options::recursive);
-    const std::string file = (work / "bench.vtl").string();
-
     {
-        vtl::portable::PortablePlatform platform(work / "machine");
-        platform.setMessageHandler([](const std::string&, std::uint32_t style, const std::string&) {
-            return vtl::platform::defaultAnswer(style);
-        });
-        vtl::platform::PlatformScope scope(platform);
+        vtl::bench::BenchMachine machine("netbench");
+        auto& platform = machine.platform();
+        const std::string file = machine.file("bench.vtl");
 
         std::printf("Network settings, Windows 2000 sample, %d runs each (per run):\n", runs);
 
@@ -125,6 +116,5 @@ int main(int argc, char** argv) {
         report("ApplyConfiguration (none)",
                measure(platform, runs, [&] { net.ApplyConfiguration(); }), runs);
     }
-    fs::remove_all(work);
     return 0;
 }
